@@ -1,0 +1,47 @@
+// Unicode helpers shared by the phonemizer and the normaliser, on ICU.
+//
+//   std::string composed = vyr::text::nfc(raw);
+//   std::string lower = vyr::text::to_lower("ΟΔΟΣ");   // "οδος" with a final sigma
+//   std::string_view t = vyr::text::trim("\u00a0 x \n"); // "x"
+//
+// All functions take and return UTF-8. Input is expected to be valid UTF-8
+// (the binding layer guarantees it); invalid sequences are passed through as
+// U+FFFD by the decoders. Everything here is thread safe.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vyr::text {
+
+// Canonical composition (NFC). Returns the input unchanged when it already is.
+std::string nfc(std::string_view s);
+
+// Full Unicode lower-case mapping of the whole string, root locale, with the
+// final-sigma rule.
+std::string to_lower(std::string_view s);
+
+// Full lower-case mapping of one code point on its own (one to three code points).
+std::string lower_char(char32_t c);
+
+// Removes Unicode White_Space at both ends.
+std::string_view trim(std::string_view s);
+std::string_view trim_start(std::string_view s);
+std::string_view trim_end(std::string_view s);
+
+bool is_white_space(char32_t c);
+bool is_alphabetic(char32_t c);
+bool is_uppercase(char32_t c);
+// Rust's char::is_alphanumeric: Alphabetic or a numeric general category (Nd, Nl, No).
+bool is_alphanumeric(char32_t c);
+
+// Decodes the code point at s[pos] and advances pos past it. Invalid bytes
+// decode as U+FFFD and advance by one.
+char32_t decode_utf8(std::string_view s, size_t& pos);
+void append_utf8(std::string& out, char32_t c);
+bool is_valid_utf8(std::string_view s);
+// Number of code points.
+size_t char_count(std::string_view s);
+
+}  // namespace vyr::text
