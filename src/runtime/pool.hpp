@@ -4,10 +4,14 @@
 //     return work(t);
 //   });
 //
-// Created on first use and kept until the process exits. Its size comes from
-// RAYON_NUM_THREADS (a positive integer; 0 = the CPU count), else a positive
-// RAYON_RS_NUM_CPUS, else the CPU count: the CPU affinity mask capped by the
-// cgroup CPU quota.
+// The global pool is created on first use and never freed (its threads stay
+// parked until the process exits). Its size comes from RAYON_NUM_THREADS (a
+// positive integer; 0 = the CPU count), else a positive RAYON_RS_NUM_CPUS,
+// else the CPU count: the CPU affinity mask capped by the cgroup CPU quota.
+//
+// Thread safety: any number of threads may call run() on one pool at once;
+// each call waits only for its own tasks. A task that throws does not stop
+// the others; the caller gets the failure of the smallest failing index.
 #pragma once
 
 #include <cstddef>
@@ -21,6 +25,10 @@
 
 namespace vyr::runtime {
 
+// Rust's str::parse::<usize>: an optional '+' then ASCII digits only, no
+// white space, no overflow. "+7" -> 7; " 7", "-0", "", "+" -> nullopt.
+std::optional<size_t> parse_usize(std::string_view s);
+
 // What the environment and the machine say the pool size must be.
 // `num_threads` and `rs_num_cpus` are the raw values of the two variables
 // (nullopt when unset); `cpu_count` the machine's usable CPUs.
@@ -32,31 +40,39 @@ size_t available_cpus();
 
 class Pool {
  public:
-  // The process-wide pool, created on first call.
+  // The process-wide pool, created on first call with pool_size() of the
+  // environment. Throws vyr::Panic when not one thread can be started.
   static Pool& global();
-  size_t size() const;
 
-  // Runs task(i) for every i in [0, n) on the pool threads and waits. Every
-  // index runs even when some fail; afterwards the failure of the smallest
-  // failing index is rethrown. n == 1 runs on the calling thread.
-  void run(size_t n, const std::function<void(size_t)>& task);
-
-  ~Pool();
+  // A pool of `threads` workers (at least one). If the system refuses to
+  // start some of them, the pool keeps those it got; none at all throws
+  // vyr::Panic.
+  explicit Pool(size_t threads);
+  ~Pool();  // finishes queued work, then joins the workers
   Pool(const Pool&) = delete;
   Pool& operator=(const Pool&) = delete;
 
+  size_t size() const;
+
+  // Runs task(i) for every i in [0, n) and waits. n == 0 runs nothing;
+  // n == 1 (or a call from one of this pool's own workers) runs on the
+  // calling thread; otherwise the workers share the indices and the caller
+  // only waits. Every index runs even when some fail; afterwards the failure
+  // of the smallest failing index is rethrown.
+  void run(size_t n, const std::function<void(size_t)>& task);
+
  private:
-  explicit Pool(size_t threads);
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
-// Maps f over texts in parallel; result i is f(texts[i]). Inputs are released
-// as soon as their result is made.
+// Maps f over texts in parallel on the global pool; result i is f(texts[i]).
+// Inputs are released as soon as their result is made.
 template <class F>
 std::vector<std::string> map_indexed(std::vector<std::string>& texts, F&& f) {
+  Pool& pool = Pool::global();  // created by the first batch, even an empty one
   std::vector<std::string> out(texts.size());
-  Pool::global().run(texts.size(), [&](size_t i) {
+  pool.run(texts.size(), [&](size_t i) {
     out[i] = f(std::string_view(texts[i]));
     std::string().swap(texts[i]);
   });

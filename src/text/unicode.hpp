@@ -36,8 +36,9 @@ bool is_uppercase(char32_t c);
 // Rust's char::is_alphanumeric: Alphabetic or a numeric general category (Nd, Nl, No).
 bool is_alphanumeric(char32_t c);
 
-// Decodes the code point at s[pos] and advances pos past it. Invalid bytes
-// decode as U+FFFD and advance by one.
+// Decodes the code point at s[pos] and advances pos past it. An ill-formed
+// sequence decodes as one U+FFFD and pos moves past its maximal subpart (as
+// Rust's lossy decoding does); at or past the end, U+FFFD and pos + 1.
 char32_t decode_utf8(std::string_view s, size_t& pos);
 void append_utf8(std::string& out, char32_t c);
 bool is_valid_utf8(std::string_view s);

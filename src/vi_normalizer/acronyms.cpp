@@ -1,19 +1,224 @@
 #include "vi_normalizer/acronyms.hpp"
 
-// Not built yet: each pass hands its text on unchanged.
+#include <algorithm>
+#include <vector>
+
+#include "text/unicode.hpp"
+#include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/resources.hpp"
 
 namespace vyr::vi_normalizer {
+namespace {
 
-std::string expand_abbreviations(std::string_view text) { return std::string(text); }
-std::string expand_standalone_letters(std::string_view text) { return std::string(text); }
-const text::Regex& RE_ACRONYMS_EXCEPTIONS() {
-  static const text::Regex re("(?!)", text::Engine::kBacktracking);
+using text::Captures;
+using text::Engine;
+using text::Regex;
+
+constexpr std::string_view kStartEn = "__start_en__";
+constexpr std::string_view kEndEn = "__end_en__";
+
+// The Vietnamese capitals an acronym may hold besides A-Z.
+constexpr std::string_view kVietnameseCapitals = "ĐĂÂÊÔƠƯ";
+
+// Writes `fill` into every "{}" of `templ`.
+std::string fill_slots(std::string_view templ, std::string_view fill) {
+  std::string out;
+  size_t pos = 0;
+  for (size_t slot; (slot = templ.find("{}", pos)) != std::string_view::npos; pos = slot + 2) {
+    out.append(templ.substr(pos, slot - pos));
+    out.append(fill);
+  }
+  out.append(templ.substr(pos));
+  return out;
+}
+
+// Longest keys first, so that at one place the whole key wins over a key it
+// starts with ("TP.HCM" over "TP"); equal lengths keep the table's order.
+// «TP.HCM», «MS-DOS» → «\bTP\.HCM\b|...|\bMS\-DOS\b|...»
+std::string exceptions_pattern() {
+  std::vector<std::string_view> keys;
+  keys.reserve(COMBINED_EXCEPTIONS().size());
+  for (const auto& [key, value] : COMBINED_EXCEPTIONS()) keys.push_back(key);
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
+  std::string pattern;
+  for (std::string_view key : keys) {
+    if (!pattern.empty()) pattern += '|';
+    pattern += "\\b";
+    pattern += Regex::escape(key);
+    pattern += "\\b";
+  }
+  return pattern;
+}
+
+bool is_ascii_digit(char32_t c) { return c >= '0' && c <= '9'; }
+bool is_ascii_lower(char32_t c) { return c >= 'a' && c <= 'z'; }
+
+// Appends a piece, one space after the previous one.
+void add_piece(std::string& out, std::string_view piece) {
+  if (!out.empty()) out += ' ';
+  out += piece;
+}
+
+// The code points of `s` with the bytes each was decoded from.
+template <class F>
+void for_each_char(std::string_view s, F&& f) {
+  for (size_t pos = 0; pos < s.size();) {
+    const size_t start = pos;
+    const char32_t c = text::decode_utf8(s, pos);
+    f(c, s.substr(start, pos - start));
+  }
+}
+
+bool has_small_or_non_ascii_letter(std::string_view m) {
+  bool found = false;
+  for_each_char(m, [&](char32_t c, std::string_view) {
+    found = found || is_ascii_lower(c) || (c >= 0x80 && text::is_alphabetic(c));
+  });
+  return found;
+}
+
+bool has_ascii_digit(std::string_view m) {
+  return m.find_first_of("0123456789") != std::string_view::npos;
+}
+
+// What the letter reading does with a character that is neither an ASCII
+// digit nor a named letter.
+enum class Unnamed { kLowerLettersDropRest, kKeepAsWritten };
+
+// Letter by letter in Vietnamese: digits by their word, letters by their name.
+// «PhD» → «pê hát đê», «H2O» → «hát hai ô», «ÂU» → «â u»
+std::string vietnamese_letter_reading(std::string_view m, Unnamed unnamed) {
+  std::string out;
+  out.reserve(m.size() * 4);
+  for_each_char(m, [&](char32_t c, std::string_view bytes) {
+    if (is_ascii_digit(c)) {
+      add_piece(out, n2w_single(bytes));
+      return;
+    }
+    const std::string lower = text::lower_char(c);
+    if (const std::string_view* name = VI_LETTER_NAMES().find(lower)) {
+      add_piece(out, *name);
+    } else if (unnamed == Unnamed::kKeepAsWritten) {
+      add_piece(out, bytes);
+    } else if (text::is_alphabetic(c)) {
+      add_piece(out, lower);
+    }
+  });
+  return out;
+}
+
+// Letter by letter in English. «ABC» → «__start_en__a b c__end_en__»
+std::string english_spelling(std::string_view m) {
+  std::string letters;
+  letters.reserve(m.size() * 2);
+  for_each_char(m, [&](char32_t c, std::string_view) { add_piece(letters, text::lower_char(c)); });
+  std::string out;
+  out.reserve(kStartEn.size() + letters.size() + kEndEn.size());
+  out.append(kStartEn).append(letters).append(kEndEn);
+  return out;
+}
+
+// «NASA» → «__start_en__nasa__end_en__»
+std::string english_word(std::string_view m) {
+  std::string out;
+  out.reserve(kStartEn.size() + m.size() + kEndEn.size());
+  out.append(kStartEn).append(text::to_lower(m)).append(kEndEn);
+  return out;
+}
+
+// «vitamin C» → «vitamin  xê », «câu b.» → «câu  bê. », «A.» → « a »
+void append_standalone_letter(const Captures& m, std::string& out) {
+  const std::string_view letter = m[1];
+  const std::string_view dot = m[2];
+  const char lower = static_cast<char>(letter[0] | 0x20);  // group 1 is one ASCII letter
+  const std::string_view* name = VI_LETTER_NAMES().find(std::string_view(&lower, 1));
+  if (name == nullptr) {  // every ASCII letter is named; keep the match if one were not
+    out += m.str();
+    return;
+  }
+  const bool capital = letter[0] >= 'A' && letter[0] <= 'Z';
+  out += ' ';
+  out += *name;
+  if (!(capital && !dot.empty())) out += dot;  // a capital initial loses its dot
+  out += ' ';
+}
+
+bool has_ascii_letter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
+}
+
+// Every occurrence of `key` in `text`, left to right without overlap, by `value`.
+std::string replace_every(std::string_view text, std::string_view key, std::string_view value) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8 + value.size());
+  size_t copied = 0;
+  for (size_t at = text.find(key); at != std::string_view::npos; at = text.find(key, copied)) {
+    out.append(text.substr(copied, at - copied));
+    out.append(value);
+    copied = at + key.size();
+  }
+  out.append(text.substr(copied));
+  return out;
+}
+
+}  // namespace
+
+// «TP.HCM và VN-Index» → matches «TP.HCM», «VN-Index»; «ĐHQG» → no match
+const Regex& RE_ACRONYMS_EXCEPTIONS() {
+  static const Regex re(exceptions_pattern(), Engine::kLinear);
   return re;
 }
-const text::Regex& RE_ACRONYM() {
-  static const text::Regex re("(?!)", text::Engine::kBacktracking);
+
+// «HĐND VIỆT NAM» → matches «HĐND», «NAM»; «iPhone», «A4» → no match
+const Regex& RE_ACRONYM() {
+  static const Regex re(
+      fill_slots(R"(\b(?=[A-Z{}a-z{}0-9]*[A-Z{}])(?:[A-Z{}][a-zđăâêôơư]?\d*){2,}\b)",
+                 kVietnameseCapitals),
+      Engine::kBacktracking);
   return re;
 }
-std::string read_acronym(const text::Captures& m) { return std::string(m.str()); }
+
+// «it's a b.» → matches «a», «b.» (not the «s» after the apostrophe)
+const Regex& RE_STANDALONE_LETTER() {
+  static const Regex re(R"((?<![\''])\b([a-zA-Z])\b(\.?))", Engine::kBacktracking);
+  return re;
+}
+
+// «NASA» → «__start_en__nasa__end_en__», «ĐHQG» → «đê hát qui gờ»,
+// «CO2» → «xê ô hai», «ABC» → «__start_en__a b c__end_en__»
+std::string read_acronym(const Captures& m) {
+  const std::string_view acronym = m.str();
+  if (WORD_LIKE_ACRONYMS().contains(acronym)) return english_word(acronym);
+  if (has_small_or_non_ascii_letter(acronym)) {
+    return vietnamese_letter_reading(acronym, Unnamed::kLowerLettersDropRest);
+  }
+  if (has_ascii_digit(acronym)) {
+    return vietnamese_letter_reading(acronym, Unnamed::kKeepAsWritten);
+  }
+  return english_spelling(acronym);
+}
+
+// The ABBRS entries in table order, each on the result of the one before.
+// «táo, cam, v.v.» → «táo, cam,  vân vân.», «đ/c» → «địa chỉ»
+std::string expand_abbreviations(std::string_view text) {
+  std::string current;
+  bool changed = false;
+  for (const auto& [key, value] : ABBRS()) {
+    const std::string_view source = changed ? std::string_view(current) : text;
+    if (source.find(key) == std::string_view::npos) continue;
+    std::string next = replace_every(source, key, value);  // source may view current
+    current = std::move(next);
+    changed = true;
+  }
+  return changed ? current : std::string(text);
+}
+
+// «Nguyễn Văn A.» → «Nguyễn Văn  a », «e.g.» → « e.  gờ. »
+std::string expand_standalone_letters(std::string_view text) {
+  if (!has_ascii_letter(text)) return std::string(text);
+  return RE_STANDALONE_LETTER().replace_all_with(text, append_standalone_letter);
+}
 
 }  // namespace vyr::vi_normalizer

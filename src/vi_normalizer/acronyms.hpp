@@ -1,6 +1,15 @@
-// Acronyms, their exceptions, abbreviations and standalone letters.
+// Acronyms, their listed exceptions, fixed abbreviations and standalone letters.
 //
-// Every pass takes the whole current text and returns a new one; thread safe.
+//   std::string t = expand_abbreviations("táo, cam, v.v.");  // "táo, cam,  vân vân."
+//   t = expand_standalone_letters("vitamin C");               // "vitamin  xê "
+//   t = RE_ACRONYM().replace_all_with("NASA và ABC", [](const text::Captures& m, std::string& o) {
+//     o += read_acronym(m);  // "__start_en__nasa__end_en__ và __start_en__a b c__end_en__"
+//   });
+//
+// The patterns are process-wide, compiled on first use, and shared read-only
+// by all threads; every function here is stateless and thread safe. A failure
+// of the backtracking engine (RE_ACRONYM, RE_STANDALONE_LETTER) throws
+// vyr::Panic, which callers let through unless they say otherwise.
 #pragma once
 
 #include <string>
@@ -10,13 +19,23 @@
 
 namespace vyr::vi_normalizer {
 
+// The keys of COMBINED_EXCEPTIONS, each between word boundaries, longest
+// first, case-sensitive. Linear engine.
 const text::Regex& RE_ACRONYMS_EXCEPTIONS();
+// Two or more units of a capital, at most one small letter and any digits,
+// between word boundaries. Backtracking engine.
 const text::Regex& RE_ACRONYM();
+// One ASCII letter standing alone, not right after an apostrophe, and an
+// optional dot. Backtracking engine; used by expand_standalone_letters.
+const text::Regex& RE_STANDALONE_LETTER();
 
+// Every ABBRS key, anywhere, replaced by its value as stored.
 std::string expand_abbreviations(std::string_view text);
+// Every standalone Latin letter replaced by its Vietnamese name.
 std::string expand_standalone_letters(std::string_view text);
 
 // Per-match functions.
+// The reading of one RE_ACRONYM match.
 std::string read_acronym(const text::Captures& m);
 
 }  // namespace vyr::vi_normalizer

@@ -1,14 +1,64 @@
-// Dates, months, quarters and clock times.
+// Dates, months, quarters and clock times written in digits.
 //
-// Every pass takes the whole current text and returns a new one; thread safe.
+//   normalize_date("từ 1/5 đến 30/6/2024")
+//   // "từ ngày một tháng năm đến ngày ba mươi tháng sáu năm hai nghìn không trăm hai mươi bốn"
+//   normalize_time("lúc 8g30")   // "lúc tám giờ ba mươi phút"
+//
+// normalize_date runs ten replace-all passes: ISO "T"/"Z" set apart, ISO
+// dates, periods with a year («Q1/2024»), full dates, months with a year,
+// day/month pairs (a date or a fraction, by the words around them), then the
+// collapse of doubled words («ngày ngày» → «ngày»). normalize_time runs four:
+// hours-minutes-seconds, hours-minutes, an hour with a part of the day, an
+// hour after «lúc». A form a reader finds invalid (day or month out of range,
+// minutes of 60 or more) is written back unchanged and left to later passes.
+//
+// Every function returns a new string and may run on any number of threads at
+// once; the patterns are process-wide, compiled on first use (backtracking
+// engine). A search over the backtracking limit throws vyr::Panic.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "text/regex.hpp"
+
 namespace vyr::vi_normalizer {
 
 std::string normalize_date(std::string_view text);
 std::string normalize_time(std::string_view text);
+
+// Patterns of normalize_date, in the order of its passes.
+const text::Regex& RE_ISO_FIX();
+const text::Regex& RE_YYYY_MM_DD();
+const text::Regex& RE_PERIOD_YEAR();
+const text::Regex& RE_FULL_DATE();
+const text::Regex& RE_MONTH_YEAR();
+const text::Regex& RE_DAY_MONTH();
+const text::Regex& RE_REDUNDANT_NGAY();
+const text::Regex& RE_REDUNDANT_THANG();
+const text::Regex& RE_REDUNDANT_NAM();
+const text::Regex& RE_REDUNDANT_HOM_NGAY();
+
+// Patterns of normalize_time, in the order of its passes.
+const text::Regex& RE_FULL_TIME();
+const text::Regex& RE_TIME();
+const text::Regex& RE_HOUR_CONTEXT();
+const text::Regex& RE_LUC_HOUR();
+
+// Per-match functions; each returns the text that replaces the whole match.
+std::string split_iso_timestamp(const text::Captures& m);
+std::string read_iso_date(const text::Captures& m);
+std::string read_period_year(const text::Captures& m);
+std::string read_full_date(const text::Captures& m);
+std::string read_month_year(const text::Captures& m);
+// Reads the three words before and after the match from m.subject(), so it
+// costs a scan of the subject per call; normalize_date indexes the words once
+// per pass instead.
+std::string read_day_month(const text::Captures& m);
+
+std::string read_full_time(const text::Captures& m);
+std::string read_time(const text::Captures& m);
+std::string read_hour_context(const text::Captures& m);
+std::string read_luc_hour(const text::Captures& m);
 
 }  // namespace vyr::vi_normalizer

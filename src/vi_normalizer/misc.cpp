@@ -1,10 +1,597 @@
 #include "vi_normalizer/misc.hpp"
 
-// Not built yet: each pass hands its text on unchanged.
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+
+#include "text/unicode.hpp"
+#include "vi_normalizer/acronyms.hpp"
+#include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/resources.hpp"
+#include "vi_normalizer/roman_primes.hpp"
+#include "vi_normalizer/slashes.hpp"
 
 namespace vyr::vi_normalizer {
 
-std::string normalize_others(std::string_view text) { return std::string(text); }
-std::string read_standard_colon(const text::Captures& m) { return std::string(m.str()); }
+// ---------------------------------------------------------------------------
+// Patterns
+
+// «trang.EDU» → match «.EDU», suffix «EDU»; «.company» → no match.
+const text::Regex& DOMAIN_SUFFIXES_RE() {
+  static const text::Regex re(R"re((?i)\.(com|vn|net|org|edu|gov|io|biz|info)\b)re",
+                              text::Engine::kLinear);
+  return re;
+}
+
+// «chữ cái 'A'x» → keyword «chữ cái», quote «'», letter «A», quote «'».
+const text::Regex& RE_LETTER() {
+  static const text::Regex re(R"re((?i)(chữ|chữ cái|kí tự|ký tự)\s+(['"]?)([a-z])(['"]?)\b)re",
+                              text::Engine::kLinear);
+  return re;
+}
+
+// «3D» → digits «3», letter «D»; «12AB» → no match.
+const text::Regex& RE_ALPHANUMERIC() {
+  static const text::Regex re(R"re(\b(\d+)([a-zA-Z])\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «B52» → letter «B», digits «52».
+const text::Regex& RE_LETTER_DIGIT() {
+  static const text::Regex re(R"re(\b([a-zA-Z])(\d+)\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «cm^-3» → unit «cm», exponent «-3».
+const text::Regex& RE_UNIT_POWERS() {
+  static const text::Regex re(R"re(\b([a-zA-Z]+)\^([-+]?\d+)\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «“a”» → matches «“» and «”».
+const text::Regex& RE_CLEAN_QUOTES() {
+  static const text::Regex re("[“”„]", text::Engine::kLinear);
+  return re;
+}
+
+// «'a' b» → «'» after the start, «' » before the space; «don't» → no match.
+const text::Regex& RE_CLEAN_QUOTES_EDGES() {
+  static const text::Regex re(R"re((^|[\s.,!?;:])[‘’']+|[‘’']+($|[\s.,!?;:]))re",
+                              text::Engine::kLinear);
+  return re;
+}
+
+// «( xem trang 5 )» → inside «xem trang 5».
+const text::Regex& RE_BRACKETS() {
+  static const text::Regex re(R"re([\(\[\{]\s*(.*?)\s*[\)\]\}])re", text::Engine::kLinear);
+  return re;
+}
+
+// «a)b» → matches «)».
+const text::Regex& RE_STRIP_BRACKETS() {
+  static const text::Regex re(R"re([\[\]\(\)\{\}])re", text::Engine::kLinear);
+  return re;
+}
+
+// «-5,5 ° C» → number «5,5».
+const text::Regex& RE_TEMP_C_NEG() {
+  static const text::Regex re(R"re((?i)-(\d+(?:[.,]\d+)?)\s*°\s*c\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «-40°F» → number «40».
+const text::Regex& RE_TEMP_F_NEG() {
+  static const text::Regex re(R"re((?i)-(\d+(?:[.,]\d+)?)\s*°\s*f\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «36.5°c» → number «36.5».
+const text::Regex& RE_TEMP_C() {
+  static const text::Regex re(R"re((?i)(\d+(?:[.,]\d+)?)\s*°\s*c\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «30°F» → number «30».
+const text::Regex& RE_TEMP_F() {
+  static const text::Regex re(R"re((?i)(\d+(?:[.,]\d+)?)\s*°\s*f\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «90°» → matches «°».
+const text::Regex& RE_DEGREE() {
+  static const text::Regex re("°", text::Engine::kLinear);
+  return re;
+}
+
+// «Hi!! Bye.» → delimiters «!! » and «.»; «3.14» → none.
+const text::Regex& RE_ACRONYMS_SPLIT() {
+  static const text::Regex re(R"re(([.!?]+(?:\s+|$)))re", text::Engine::kLinear);
+  return re;
+}
+
+// «3:2.5» → «3», «2.5»; «1.5:2» → no match.
+const text::Regex& RE_STANDARD_COLON() {
+  static const text::Regex re(R"re((?<![.,\d])\b(\d+):(\d+(?:\.\d+)?)\b(?![.,\d]))re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «a: b; c» → matches «:» and «;».
+const text::Regex& RE_COLON_SEMICOLON() {
+  static const text::Regex re("[:;]", text::Engine::kLinear);
+  return re;
+}
+
+// «a|b…ở» → matches «|» and «…».
+const text::Regex& RE_CLEAN_OTHERS() {
+  static const text::Regex re(
+      R"re([^a-zA-Z0-9\sàáảãạăắằẳẵặâấầẩẫậèéẻẽẹêếềểễệìíỉĩịòóỏõọôốồổỗộơớờởỡợùúủũụưứừửữựỳýỷỹỵđÀÁẢÃẠĂẮẰẲẴẶÂẤẦẨẪẬÈÉẺẼẸÊẾỀỂỄỆÌÍỈĨỊÒÓỎÕỌÔỐỒỔỖỘƠỚỜỞỠỢÙÚỦŨỤƯỨỪỬỮỰỲÝỶỸỴĐ.,!?_\'\'-])re",
+      text::Engine::kLinear);
+  return re;
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Pass plumbing
+
+// One replace-all of `re` over `text`; f(m, out) appends the replacement of
+// match m. When nothing matches, `text` is left alone and nothing is copied.
+template <class F>
+void rewrite(std::string& text, const text::Regex& re, F&& f) {
+  std::string out;
+  size_t copied = 0;
+  bool any = false;
+  re.for_each(text, [&](const text::Captures& m) {
+    if (!any) {
+      out.reserve(text.size() + text.size() / 2 + 16);
+      any = true;
+    }
+    out.append(text, copied, m.start(0) - copied);
+    f(m, out);
+    copied = m.end(0);
+  });
+  if (!any) return;
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
+}
+
+void rewrite_with(std::string& text, const text::Regex& re,
+                  std::string (*read)(const text::Captures&)) {
+  rewrite(text, re, [read](const text::Captures& m, std::string& out) { out += read(m); });
+}
+
+void rewrite_template(std::string& text, const text::Regex& re, std::string_view templ) {
+  rewrite(text, re, [&re, templ](const text::Captures& m, std::string& out) {
+    re.expand(m, templ, out);
+  });
+}
+
+bool holds(std::string_view s, std::string_view needle) {
+  return s.find(needle) != std::string_view::npos;
+}
+
+bool holds_any(std::string_view s, std::string_view bytes) {
+  return s.find_first_of(bytes) != std::string_view::npos;
+}
+
+// A \d of the patterns is an ASCII digit or a multi-byte character.
+bool may_hold_digit(std::string_view s) {
+  for (char c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= '0' && b <= '9') || b >= 0x80) return true;
+  }
+  return false;
+}
+
+// The name of a letter, looked up under its full lower-case mapping.
+// «B» → «bê»; «ſ» → nothing.
+const std::string_view* letter_name(std::string_view letter) {
+  size_t pos = 0;
+  const char32_t c = text::decode_utf8(letter, pos);
+  return VI_LETTER_NAMES().find(text::lower_char(c));
+}
+
+// ---------------------------------------------------------------------------
+// The steps, each rewriting the current text in place
+
+// 1. «UBND» → «uỷ ban nhân dân»; «TP.HCM» → «thành phố hồ chí minh».
+void read_acronym_exceptions(std::string& text) {
+  rewrite(text, RE_ACRONYMS_EXCEPTIONS(), [](const text::Captures& m, std::string& out) {
+    const std::string_view* reading = COMBINED_EXCEPTIONS().find(m.str());
+    out += reading ? *reading : m.str();
+  });
+}
+
+// 2. «3/4» → «ba trên bốn»; every slash form holds a "/".
+void read_slash_forms(std::string& text) {
+  if (holds(text, "/")) text = normalize_slashes(text);
+}
+
+// 3. «.EDU» → « chấm __start_en__edu__end_en__ ».
+void read_domain_suffixes(std::string& text) {
+  if (!holds(text, ".")) return;
+  rewrite(text, DOMAIN_SUFFIXES_RE(), [](const text::Captures& m, std::string& out) {
+    const std::string_view* reading = DOMAIN_SUFFIX_MAP().find(text::to_lower(m[1]));
+    if (!reading) {
+      out += m.str();
+      return;
+    }
+    out += " chấm ";
+    out += *reading;
+    out += ' ';
+  });
+}
+
+// 4. «XIV» → « mười bốn ».
+void read_roman_numerals(std::string& text) {
+  if (holds_any(text, "IVXLCDM")) rewrite_with(text, RE_ROMAN_NUMBER(), read_roman_numeral);
+}
+
+// 5. «chữ cái A» → «chữ cái a »; «ký tự 'B'» at the end → «ký tự bê '».
+void read_named_letters(std::string& text) {
+  rewrite(text, RE_LETTER(), [](const text::Captures& m, std::string& out) {
+    const std::string_view* name = letter_name(m[3]);
+    if (!name) {  // only the long s, which case folding lets in
+      out += m.str();
+      return;
+    }
+    out += m[1];
+    out += ' ';
+    out += *name;
+    out += ' ';
+  });
+}
+
+// 6. «3D» → «3 đê»: the digits stay for the general number pass.
+void read_number_letter(std::string& text) {
+  if (!may_hold_digit(text)) return;
+  rewrite(text, RE_ALPHANUMERIC(), [](const text::Captures& m, std::string& out) {
+    const std::string_view* name = letter_name(m[2]);
+    out += m[1];
+    out += ' ';
+    out += name ? *name : m[2];
+  });
+}
+
+// 7. «B52» → «bê năm mươi hai».
+void read_letter_number(std::string& text) {
+  if (!may_hold_digit(text)) return;
+  rewrite(text, RE_LETTER_DIGIT(), [](const text::Captures& m, std::string& out) {
+    const std::string_view* name = letter_name(m[1]);
+    out += name ? *name : m[1];
+    out += ' ';
+    out += n2w(m[2]);
+  });
+}
+
+// 8. «x'» → «ích phẩy».
+void read_primes(std::string& text) {
+  if (holds(text, "'") || holds(text, "’")) rewrite_with(text, RE_PRIME(), read_prime);
+}
+
+// 9. «45''» → «45 phẩy phẩy ».
+void read_digit_primes(std::string& text) {
+  if (holds(text, "'") || holds(text, "’") || holds(text, "\"") || holds(text, "”")) {
+    rewrite_with(text, RE_PRIME_DIGIT(), read_digit_prime);
+  }
+}
+
+// «-3» → «trừ ba»; «+2» → «hai».
+std::string exponent_words(std::string_view exponent) {
+  if (!exponent.empty() && exponent[0] == '-') return "trừ " + n2w(exponent.substr(1));
+  std::string unsigned_part;
+  for (char c : exponent) {
+    if (c != '+') unsigned_part += c;
+  }
+  return n2w(unsigned_part);
+}
+
+// «cm» → «xen ti mét»; «X» → «X» (no entry: spoken as written).
+std::string_view unit_reading(std::string_view unit) {
+  const std::string lowered = text::to_lower(unit);
+  if (const std::string_view* v = MEASUREMENT_KEY_VI().find(lowered)) return *v;
+  if (const std::string_view* v = CURRENCY_KEY().find(lowered)) return *v;
+  return unit;
+}
+
+// 10. «m^2» → « mét mũ hai »; «cm^-3» → « xen ti mét mũ trừ ba ».
+void read_unit_powers(std::string& text) {
+  if (!holds(text, "^")) return;
+  rewrite(text, RE_UNIT_POWERS(), [](const text::Captures& m, std::string& out) {
+    out += ' ';
+    out += unit_reading(m[1]);
+    out += " mũ ";
+    out += exponent_words(m[2]);
+    out += ' ';
+  });
+}
+
+// 11. «“a”» → «a».
+void drop_double_quotes(std::string& text) {
+  if (holds(text, "\xE2\x80")) rewrite_template(text, RE_CLEAN_QUOTES(), "");
+}
+
+// 12. «'a' b» → « a  b»; «don't» stays.
+void clear_edge_single_quotes(std::string& text) {
+  if (holds(text, "'") || holds(text, "‘") || holds(text, "’")) {
+    rewrite_template(text, RE_CLEAN_QUOTES_EDGES(), "$1 $2");
+  }
+}
+
+// 13. «a <> b» → «a  khác  b», before step 14 reads "<" and ">" apart.
+void read_not_equal(std::string& text) {
+  constexpr std::string_view kSign = "<>";
+  size_t at = text.find(kSign);
+  if (at == std::string::npos) return;
+  std::string out;
+  out.reserve(text.size() + 16);
+  size_t copied = 0;
+  for (; at != std::string::npos; at = text.find(kSign, copied)) {
+    out.append(text, copied, at - copied);
+    out += " khác ";
+    copied = at + kSign.size();
+  }
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
+}
+
+// The reading of one character by the symbol, superscript and subscript
+// tables, in that order; nothing for a character in none of them.
+const std::string_view* symbol_reading(char32_t c) {
+  if (const std::string_view* v = SYMBOLS_MAP().find(c)) return v;
+  if (const std::string_view* v = SUPERSCRIPTS_MAP().find(c)) return v;
+  return SUBSCRIPTS_MAP().find(c);
+}
+
+// The ASCII characters that one of the three tables holds, so that the usual
+// letters, digits and spaces skip the lookups.
+const std::array<bool, 128>& ASCII_SYMBOL_KEYS() {
+  static const std::array<bool, 128> keys = [] {
+    std::array<bool, 128> k{};
+    for (char32_t c = 0; c < 128; ++c) k[c] = symbol_reading(c) != nullptr;
+    return k;
+  }();
+  return keys;
+}
+
+// 14. «a+b» → «a cộng b»; «x²» → «x bình phương »; «H₂O» → «H hai O».
+void read_symbols_and_scripts(std::string& text) {
+  const std::array<bool, 128>& ascii_keys = ASCII_SYMBOL_KEYS();
+  std::string out;
+  size_t copied = 0;
+  bool any = false;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t start = pos;
+    const auto b = static_cast<unsigned char>(text[pos]);
+    const std::string_view* reading = nullptr;
+    if (b < 0x80) {
+      ++pos;
+      if (ascii_keys[b]) reading = symbol_reading(b);
+    } else {
+      // A byte that is not valid UTF-8 decodes as U+FFFD, which no table
+      // holds, and is copied as it stands.
+      reading = symbol_reading(text::decode_utf8(text, pos));
+    }
+    if (!reading) continue;
+    if (!any) {
+      out.reserve(text.size() + text.size() / 2 + 16);
+      any = true;
+    }
+    out.append(text, copied, start - copied);
+    out += *reading;
+    copied = pos;
+  }
+  if (!any) return;
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
+}
+
+// 15. «(xem trang 5)» → «, xem trang 5, ».
+void read_brackets(std::string& text) {
+  if (holds_any(text, "([{")) rewrite_template(text, RE_BRACKETS(), ", $1, ");
+}
+
+// 16. «a)b» → «a b».
+void strip_brackets(std::string& text) {
+  if (holds_any(text, "()[]{}")) rewrite_template(text, RE_STRIP_BRACKETS(), " ");
+}
+
+// 17. «-5°C» → «âm 5 độ xê».
+void read_negative_celsius(std::string& text) {
+  if (holds(text, "°")) rewrite_template(text, RE_TEMP_C_NEG(), "âm $1 độ xê");
+}
+
+// 18. «-40°F» → «âm 40 độ ép».
+void read_negative_fahrenheit(std::string& text) {
+  if (holds(text, "°")) rewrite_template(text, RE_TEMP_F_NEG(), "âm $1 độ ép");
+}
+
+// 19. «36,5 °C» → «36,5 độ xê».
+void read_celsius(std::string& text) {
+  if (holds(text, "°")) rewrite_template(text, RE_TEMP_C(), "$1 độ xê");
+}
+
+// 20. «30°F» → «30 độ ép».
+void read_fahrenheit(std::string& text) {
+  if (holds(text, "°")) rewrite_template(text, RE_TEMP_F(), "$1 độ ép");
+}
+
+// 21. «90°» → «90 độ ».
+void read_degree_sign(std::string& text) {
+  if (holds(text, "°")) rewrite_template(text, RE_DEGREE(), " độ ");
+}
+
+// An ASCII capital or a non-ASCII character with the Uppercase property.
+bool is_capital(char32_t c) {
+  if (c < 0x80) return c >= 'A' && c <= 'Z';
+  return text::is_uppercase(c);
+}
+
+bool is_letter(char32_t c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  return text::is_alphabetic(c);
+}
+
+// «ĐẠI HỘI ĐOÀN» → true; «COVID-19 LAN RỘNG», «Tôi yêu NASA», «» → false.
+// Every word must hold a letter and nothing but capitals.
+bool is_all_capitals(std::string_view sentence) {
+  bool any_word = false;
+  bool word_has_letter = false;
+  bool in_word = false;
+  size_t pos = 0;
+  while (pos < sentence.size()) {
+    const char32_t c = text::decode_utf8(sentence, pos);
+    if (text::is_white_space(c)) {
+      if (in_word && !word_has_letter) return false;
+      in_word = false;
+      continue;
+    }
+    if (!in_word) {
+      in_word = true;
+      any_word = true;
+      word_has_letter = false;
+    }
+    if (!is_capital(c)) return false;
+    word_has_letter = word_has_letter || is_letter(c);
+  }
+  if (in_word && !word_has_letter) return false;
+  return any_word;
+}
+
+// 22. Acronyms read sentence by sentence, except in a sentence written
+// entirely in capitals (a headline): «Tôi yêu NASA.» reads «NASA», «NASA» alone
+// stays.
+void read_acronyms_in_sentences(std::string& text) {
+  std::string out;
+  size_t copied = 0;
+  bool any = false;
+  // Acronyms of one sentence, which starts at `offset` in the text.
+  auto read_sentence = [&](std::string_view sentence, size_t offset) {
+    if (sentence.empty() || is_all_capitals(sentence)) return;
+    RE_ACRONYM().for_each(sentence, [&](const text::Captures& m) {
+      if (!any) {
+        out.reserve(text.size() + text.size() / 2 + 16);
+        any = true;
+      }
+      out.append(text, copied, offset + m.start(0) - copied);
+      out += read_acronym(m);
+      copied = offset + m.end(0);
+    });
+  };
+  const std::string_view all(text);
+  size_t sentence_start = 0;
+  RE_ACRONYMS_SPLIT().for_each(all, [&](const text::Captures& delimiter) {
+    read_sentence(all.substr(sentence_start, delimiter.start(0) - sentence_start),
+                  sentence_start);
+    sentence_start = delimiter.end(0);
+  });
+  read_sentence(all.substr(sentence_start), sentence_start);
+  if (!any) return;
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
+}
+
+// 23. «1.2.3» → «một chấm hai chấm ba».
+void read_versions(std::string& text) {
+  if (holds(text, ".") && may_hold_digit(text)) rewrite_with(text, RE_VERSION(), read_version);
+}
+
+// 24. «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1».
+void read_standard_colons(std::string& text) {
+  if (holds(text, ":")) rewrite_with(text, RE_STANDARD_COLON(), read_standard_colon);
+}
+
+// 25. «a: b; c» → «a,  b,  c».
+void replace_colons_semicolons(std::string& text) {
+  if (holds_any(text, ":;")) rewrite_template(text, RE_COLON_SEMICOLON(), ", ");
+}
+
+// The ASCII part of the kept set, for skipping the engine on plain texts.
+bool is_kept_ascii(unsigned char b) {
+  return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') ||
+         b == ' ' || (b >= 0x09 && b <= 0x0D) || b == '.' || b == ',' || b == '!' || b == '?' ||
+         b == '_' || b == '\'' || b == '-';
+}
+
+// 26. «a|b» → «a b»; «a…b» → «a b».
+void clean_stray_characters(std::string& text) {
+  for (char c : text) {
+    if (!is_kept_ascii(static_cast<unsigned char>(c))) {
+      rewrite_template(text, RE_CLEAN_OTHERS(), " ");
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Per-match functions and the sequence
+
+// «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1»; «3:2.5» → «3, 2.5».
+std::string read_standard_colon(const text::Captures& m) {
+  const std::string_view a = m[1];
+  const std::string_view b = m[2];
+  uint64_t value = 0;
+  const auto [ptr, ec] = std::from_chars(a.data(), a.data() + a.size(), value);
+  // Digits of another script or more than 64 bits count as a small number.
+  const bool parsed = ec == std::errc() && ptr == a.data() + a.size() && !a.empty();
+  const bool large = parsed && value >= 1000;
+  std::string out;
+  if (large || b.find('.') != std::string_view::npos) {
+    out += a;
+    out += ", ";
+    out += b;
+  } else {
+    out += ' ';
+    out += a;
+    out += " trên ";
+    out += b;
+    out += ' ';
+  }
+  return out;
+}
+
+// «GIÁ VÀNG TĂNG. Giá USD giảm.» → the first sentence as it is, «USD» in the
+// second read by read_acronym.
+std::string read_acronyms_by_sentence(std::string_view text) {
+  std::string out(text);
+  read_acronyms_in_sentences(out);
+  return out;
+}
+
+std::string normalize_others(std::string_view input) {
+  std::string text(input);
+  read_acronym_exceptions(text);         // 1
+  read_slash_forms(text);                // 2
+  read_domain_suffixes(text);            // 3
+  read_roman_numerals(text);             // 4
+  read_named_letters(text);              // 5
+  read_number_letter(text);              // 6
+  read_letter_number(text);              // 7
+  read_primes(text);                     // 8
+  read_digit_primes(text);               // 9
+  read_unit_powers(text);                // 10
+  drop_double_quotes(text);              // 11
+  clear_edge_single_quotes(text);        // 12
+  read_not_equal(text);                  // 13
+  read_symbols_and_scripts(text);        // 14
+  read_brackets(text);                   // 15
+  strip_brackets(text);                  // 16
+  read_negative_celsius(text);           // 17
+  read_negative_fahrenheit(text);        // 18
+  read_celsius(text);                    // 19
+  read_fahrenheit(text);                 // 20
+  read_degree_sign(text);                // 21
+  read_acronyms_in_sentences(text);      // 22
+  read_versions(text);                   // 23
+  read_standard_colons(text);            // 24
+  replace_colons_semicolons(text);       // 25
+  clean_stray_characters(text);          // 26
+  return text;
+}
 
 }  // namespace vyr::vi_normalizer

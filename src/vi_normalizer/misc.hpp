@@ -1,7 +1,22 @@
-// The normalize_others sequence: letters, symbols, quotes, brackets,
-// temperatures, colons, acronyms and stray characters.
+// The normalize_others sequence: what is left of letters, symbols and
+// punctuation turned into speakable Vietnamese.
 //
-// Every pass takes the whole current text and returns a new one; thread safe.
+//   normalize_others("-5°C, (xem trang 5)")   // "âm 5 độ xê, , xem trang 5, "
+//   normalize_others("3:2")                   // " 3 trên 2 "
+//
+// Twenty-six steps in a fixed order (the order is part of the behaviour: a
+// form is consumed before a cruder later step would reach it): acronym
+// exceptions, slash forms, domain suffixes, Roman numerals, named letters,
+// letter-digit mixes, primes, unit powers, quotes, "<>", symbols and sub- or
+// superscripts, brackets, temperatures and degrees, acronyms sentence by
+// sentence, versions, number:number, colons and semicolons, and last every
+// character outside the kept set becomes a space. Most digits stay digits for
+// the general number pass that follows. The result is neither trimmed nor
+// collapsed.
+//
+// Thread safe; the patterns are process-wide, compiled on first use. A search
+// over the backtracking limit (Roman numerals, primes, acronyms, versions,
+// number:number) throws vyr::Panic.
 #pragma once
 
 #include <string>
@@ -13,7 +28,34 @@ namespace vyr::vi_normalizer {
 
 std::string normalize_others(std::string_view text);
 
-// Per-match functions.
+// Patterns of the steps, in step order (the others are their owners': the
+// exception, Roman, prime, acronym and version patterns).
+const text::Regex& DOMAIN_SUFFIXES_RE();
+const text::Regex& RE_LETTER();
+const text::Regex& RE_ALPHANUMERIC();
+const text::Regex& RE_LETTER_DIGIT();
+const text::Regex& RE_UNIT_POWERS();
+const text::Regex& RE_CLEAN_QUOTES();
+const text::Regex& RE_CLEAN_QUOTES_EDGES();
+const text::Regex& RE_BRACKETS();
+const text::Regex& RE_STRIP_BRACKETS();
+const text::Regex& RE_TEMP_C_NEG();
+const text::Regex& RE_TEMP_F_NEG();
+const text::Regex& RE_TEMP_C();
+const text::Regex& RE_TEMP_F();
+const text::Regex& RE_DEGREE();
+const text::Regex& RE_ACRONYMS_SPLIT();
+const text::Regex& RE_STANDARD_COLON();
+const text::Regex& RE_COLON_SEMICOLON();
+// Every character outside the kept set: ASCII letters and digits, White_Space,
+// the 134 precomposed Vietnamese letters with diacritics and . , ! ? _ ' -
+const text::Regex& RE_CLEAN_OTHERS();
+
+// Per-match functions; each returns the text that replaces the whole match.
 std::string read_standard_colon(const text::Captures& m);
+
+// The acronym step alone: acronyms read by read_acronym, except inside a
+// sentence written entirely in capitals, which stays as it is.
+std::string read_acronyms_by_sentence(std::string_view text);
 
 }  // namespace vyr::vi_normalizer

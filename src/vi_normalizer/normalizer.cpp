@@ -1,16 +1,453 @@
 #include "vi_normalizer/normalizer.hpp"
 
-// Not built yet: the pipeline hands its text on unchanged.
+#include <unicode/uchar.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/unicode.hpp"
+#include "vi_normalizer/acronyms.hpp"
+#include "vi_normalizer/datestime.hpp"
+#include "vi_normalizer/email.hpp"
+#include "vi_normalizer/inline_passes.hpp"
+#include "vi_normalizer/misc.hpp"
+#include "vi_normalizer/number_passes.hpp"
+#include "vi_normalizer/numerical.hpp"
+#include "vi_normalizer/resources.hpp"
+#include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/technical.hpp"
+#include "vi_normalizer/units.hpp"
 
 namespace vyr::vi_normalizer {
 
-std::string Normalizer::normalize(std::string_view text) { return clean_vietnamese_text(text); }
+namespace {
 
-std::string clean_vietnamese_text(std::string_view text) { return std::string(text); }
+using text::Captures;
+using text::Engine;
+using text::Regex;
 
-const text::Regex& RE_EXTRA_SPACES() {
-  static const text::Regex re("[ \\t\\xA0]+", text::Engine::kLinear);
+constexpr std::string_view kStartEn = "__start_en__";
+constexpr std::string_view kEndEn = "__end_en__";
+constexpr std::string_view kPlaceholder = "ENTOKEN";
+constexpr std::string_view kPlaceholderLower = "entoken";
+
+// ---------------------------------------------------------------------------
+// Mask keys
+
+constexpr std::string_view kMaskPrefix = "mask";
+constexpr size_t kShortKeys = 10000;  // "mask" + four digit letters
+constexpr size_t kShortKeyLength = 8;
+constexpr char kWideMark = 'k';      // opens and closes the digits of a wide key
+constexpr size_t kMaxWideDigits = 19;  // keeps the index inside 64 bits
+
+bool is_digit_letter(char c) { return c >= 'a' && c <= 'j'; }
+
+void append_digit_letters(std::string& out, std::string_view digits) {
+  for (char d : digits) out += static_cast<char>('a' + (d - '0'));
+}
+
+// ---------------------------------------------------------------------------
+// Chunks of the caller
+
+// Appends the placeholder of chunk `index`. A chunk directly followed by a
+// digit gets a space after its placeholder, so the digit is read as a number
+// of its own instead of joining the index («<en>x</en>5» is not chunk 05).
+void append_placeholder(std::string& out, size_t index, std::string_view rest) {
+  out += kPlaceholder;
+  out += std::to_string(index);
+  if (!rest.empty()) {
+    size_t next = 0;
+    if (u_isdigit(static_cast<UChar32>(text::decode_utf8(rest, next)))) out += ' ';
+  }
+}
+
+// «a <en>Hi</en> b» → «a ENTOKEN0 b», chunks {«<en>Hi</en>»}.
+std::string lift_en_chunks(std::string_view text, std::vector<std::string>& chunks) {
+  if (!rewrite::has_byte(text, '<')) return std::string(text);
+  std::string out;
+  if (!rewrite::replace_all_with(text, RE_EN_TAG(), out, [&](const Captures& m, std::string& o) {
+        chunks.emplace_back(m.str());
+        append_placeholder(o, chunks.size() - 1, m.suffix());
+      }))
+    return std::string(text);
+  return out;
+}
+
+// Length of the placeholder of a chunk at text[pos] («entoken» and the
+// longest run of digits that names a chunk), or 0; the chunk in *index.
+// Taking the longest run is what replacing the highest index first gives.
+size_t placeholder_at(std::string_view text, size_t pos, size_t chunk_count, size_t* index) {
+  size_t digits = pos + kPlaceholderLower.size();
+  size_t best = 0;
+  uint64_t value = 0;
+  for (size_t i = digits; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (i > digits && text[digits] == '0') break;  // no index has a leading zero
+    value = value * 10 + static_cast<uint64_t>(text[i] - '0');
+    if (value >= chunk_count) break;
+    best = i + 1 - pos;
+    *index = static_cast<size_t>(value);
+  }
+  return best;
+}
+
+// «x entoken0 y» → «x <en>Hi</en> y». Chunks go in as written and are not
+// searched again, so a chunk holding the text of another placeholder cannot
+// multiply the text.
+std::string put_back_en_chunks(std::string_view text, const std::vector<std::string>& chunks) {
+  if (chunks.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + 64 * chunks.size());
+  size_t copied = 0;
+  for (size_t hit = text.find(kPlaceholderLower); hit != std::string_view::npos;
+       hit = text.find(kPlaceholderLower, hit + 1)) {
+    size_t index = 0;
+    size_t length = placeholder_at(text, hit, chunks.size(), &index);
+    if (length == 0) continue;
+    out.append(text.data() + copied, hit - copied);
+    out += chunks[index];
+    copied = hit + length;
+    hit = copied - 1;
+  }
+  out.append(text.data() + copied, text.size() - copied);
+  return out;
+}
+
+// Whether RE_EXTRA_SPACES would change anything: a tab, a no-break space or
+// two spaces in a row.
+bool has_space_run(std::string_view text) {
+  return rewrite::has_byte(text, '\t') || text.find("\u00a0") != std::string_view::npos ||
+         text.find("  ") != std::string_view::npos;
+}
+
+void collapse_spaces(std::string& text) {
+  if (!has_space_run(text)) return;
+  std::string out;
+  if (rewrite::replace_all(text, RE_EXTRA_SPACES(), " ", out)) text.swap(out);
+}
+
+void collapse_spaces_and_trim(std::string& text) {
+  collapse_spaces(text);
+  std::string_view trimmed = text::trim(text);
+  if (trimmed.size() != text.size()) text = std::string(trimmed);
+}
+
+// ---------------------------------------------------------------------------
+// Pipeline plumbing
+
+// A pass of another module: text to new text.
+void run(std::string& text, std::string (*pass)(std::string_view)) { text = pass(text); }
+
+// A masking step of this file.
+void run_masking(std::string& text, MaskTable& masks,
+                 bool (*step)(std::string_view, MaskTable&, std::string&)) {
+  std::string out;
+  if (step(text, masks, out)) text.swap(out);
+}
+
+void restore_masks(std::string& text, const MaskTable& masks) {
+  std::string out;
+  if (masks.restore(text, out)) text.swap(out);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Patterns
+
+// «<EN>Hi\nthere</En>» whole; in «<en>a</en> <en>b</en>» two chunks.
+const Regex& RE_EN_TAG() {
+  static const Regex re(R"re((?si)<en>.*?</en>)re", Engine::kLinear);
   return re;
+}
+
+// «ENTOKEN12», «xentoken3»: the index digits included.
+const Regex& RE_ENTOKEN() {
+  static const Regex re(R"re((?i)ENTOKEN\d+)re", Engine::kLinear);
+  return re;
+}
+
+// «__start_en__u s d__end_en__», «<en>ok</en>».
+const Regex& RE_INTERNAL_EN_TAG() {
+  static const Regex re(R"re((?i)(?s)(__start_en__.*?__end_en__|<en>.*?</en>))re",
+                        Engine::kLinear);
+  return re;
+}
+
+// «a.. . b» → «a. b».
+const Regex& RE_MULTI_DOT() {
+  static const Regex re(R"re(\.[\s.]*\.)re", Engine::kLinear);
+  return re;
+}
+
+// «a \t\u00a0 b» → «a b».
+const Regex& RE_EXTRA_SPACES() {
+  static const Regex re(R"re([ \t\xA0]+)re", Engine::kLinear);
+  return re;
+}
+
+// «a, ,b» → «a,b».
+const Regex& RE_EXTRA_COMMAS() {
+  static const Regex re(R"re(,\s*,)re", Engine::kLinear);
+  return re;
+}
+
+// «a, .» → «a.».
+const Regex& RE_COMMA_BEFORE_PUNCT() {
+  static const Regex re(R"re(,\s*([.!?;]))re", Engine::kLinear);
+  return re;
+}
+
+// «a ,» → «a,».
+const Regex& RE_SPACE_BEFORE_PUNCT() {
+  static const Regex re(R"re(\s+([,.!?;:]))re", Engine::kLinear);
+  return re;
+}
+
+// «a,b» → «a, b»; «a.<en>» and «1.5» stay.
+const Regex& RE_MISSING_SPACE_AFTER_PUNCT() {
+  static const Regex re(R"re(([.,!?;:])([^\s\d<]))re", Engine::kLinear);
+  return re;
+}
+
+// ---------------------------------------------------------------------------
+// Mask table
+
+std::string MaskTable::key(size_t n) {
+  std::string digits = std::to_string(n);
+  std::string key(kMaskPrefix);
+  if (n < kShortKeys) {
+    key.append(4 - digits.size(), 'a');
+    append_digit_letters(key, digits);
+  } else {
+    key += kWideMark;
+    append_digit_letters(key, digits);
+    key += kWideMark;
+  }
+  return key;
+}
+
+std::string MaskTable::protect_segment(std::string value) {
+  std::string k = key(values_.size());
+  values_.push_back(std::move(value));
+  return k;
+}
+
+size_t MaskTable::key_at(std::string_view text, size_t pos, size_t* index) const {
+  size_t body = pos + kMaskPrefix.size();
+  if (body < text.size() && text[body] == kWideMark) {
+    // «maskk» + letters + «k»: an index of five digits or more, no leading zero.
+    size_t i = body + 1;
+    uint64_t value = 0;
+    while (i < text.size() && is_digit_letter(text[i]) && i - body - 1 < kMaxWideDigits) {
+      value = value * 10 + static_cast<uint64_t>(text[i] - 'a');
+      ++i;
+    }
+    size_t digits = i - body - 1;
+    if (i >= text.size() || text[i] != kWideMark || digits < 5 || text[body + 1] == 'a' ||
+        value >= values_.size())
+      return 0;
+    *index = static_cast<size_t>(value);
+    return i + 1 - pos;
+  }
+  if (pos + kShortKeyLength > text.size()) return 0;
+  size_t value = 0;
+  for (size_t i = body; i < pos + kShortKeyLength; ++i) {
+    if (!is_digit_letter(text[i])) return 0;
+    value = value * 10 + static_cast<size_t>(text[i] - 'a');
+  }
+  if (value >= values_.size()) return 0;
+  *index = value;
+  return kShortKeyLength;
+}
+
+bool MaskTable::restore(std::string_view text, std::string& out) const {
+  if (values_.empty()) return false;
+  size_t copied = 0;
+  bool any = false;
+  for (size_t hit = text.find(kMaskPrefix); hit != std::string_view::npos;
+       hit = text.find(kMaskPrefix, hit + 1)) {
+    size_t index = 0;
+    size_t length = key_at(text, hit, &index);
+    if (length == 0) continue;
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 16 * values_.size());
+      any = true;
+    }
+    out.append(text.data() + copied, hit - copied);
+    out += values_[index];
+    copied = hit + length;
+    hit = copied - 1;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
+// ---------------------------------------------------------------------------
+// Protection steps
+
+// «a@b.com» → the key of «__start_en__a__end_en__ a còng ...».
+std::string protect_email(const Captures& m, MaskTable& masks) {
+  return masks.protect_segment(normalize_emails(m.str()));
+}
+
+// «https://x.vn/a» → the key of its reading; an exception («TP.HCM») → the
+// key of its table value; a string that only contains one → the key of the
+// string as written.
+std::string protect_technical(const Captures& m, MaskTable& masks) {
+  std::string_view match = m.str();
+  if (RE_ACRONYMS_EXCEPTIONS().is_match(match)) {
+    const std::string_view* value = COMBINED_EXCEPTIONS().find(match);
+    return masks.protect_segment(std::string(value != nullptr ? *value : match));
+  }
+  return masks.protect_segment(normalize_technical(match));
+}
+
+// «ENTOKEN0» → «maskaaaa», kept as «entoken0».
+bool mask_placeholders(std::string_view text, MaskTable& masks, std::string& out) {
+  return rewrite::replace_all_with(text, RE_ENTOKEN(), out, [&](const Captures& m, std::string& o) {
+    o += masks.protect_segment(text::to_lower(m.str()));
+  });
+}
+
+bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
+  if (!rewrite::has_byte(text, '@')) return false;
+  return rewrite::replace_all_with(text, RE_EMAIL(), out, [&](const Captures& m, std::string& o) {
+    o += protect_email(m, masks);
+  });
+}
+
+bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
+  // Every alternative of RE_TECHNICAL holds one of these bytes.
+  if (!rewrite::has_any_byte(text, "./:_-\\")) return false;
+  return rewrite::replace_all_with(text, RE_TECHNICAL(), out,
+                                   [&](const Captures& m, std::string& o) {
+                                     o += protect_technical(m, masks);
+                                   });
+}
+
+// «__start_en__u s d__end_en__» → its key, markers included.
+bool mask_en_spans(std::string_view text, MaskTable& masks, std::string& out) {
+  if (!rewrite::has_any_byte(text, "_<")) return false;
+  return rewrite::replace_all_with(text, RE_INTERNAL_EN_TAG(), out,
+                                   [&](const Captures& m, std::string& o) {
+                                     o += masks.protect_segment(std::string(m.str()));
+                                   });
+}
+
+// ---------------------------------------------------------------------------
+// The end of the pipeline
+
+// «__start_en__usd__end_en__» → «<en>usd</en>»; markers in capitals stay.
+bool convert_en_markers(std::string_view text, std::string& out) {
+  std::string opened;
+  bool any_open = rewrite::replace_literal(text, kStartEn, "<en>", opened);
+  std::string_view current = any_open ? std::string_view(opened) : text;
+  if (rewrite::replace_literal(current, kEndEn, "</en>", out)) return true;
+  if (any_open) out.swap(opened);
+  return any_open;
+}
+
+// «a_b-c» → «a b c»; the dashes U+2013 and U+2014 stay. One byte for one.
+void spaces_for_underscores_and_hyphens(std::string& text) {
+  for (char& c : text)
+    if (c == '_' || c == '-') c = ' ';
+}
+
+// «a ,, b .. c» → «a, b. c»: six replace-alls, each once, in this order.
+void clean_up_punctuation(std::string& text) {
+  rewrite::run_pass(text, [](std::string_view t, std::string& out) {
+    return rewrite::has_byte(t, '.') && rewrite::replace_all(t, RE_MULTI_DOT(), ".", out);
+  });
+  collapse_spaces(text);
+  rewrite::run_pass(text, [](std::string_view t, std::string& out) {
+    return rewrite::has_byte(t, ',') && rewrite::replace_all(t, RE_EXTRA_COMMAS(), ",", out);
+  });
+  rewrite::run_pass(text, [](std::string_view t, std::string& out) {
+    return rewrite::has_byte(t, ',') && rewrite::replace_all(t, RE_COMMA_BEFORE_PUNCT(), "$1", out);
+  });
+  rewrite::run_pass(text, [](std::string_view t, std::string& out) {
+    return rewrite::has_any_byte(t, ",.!?;:") &&
+           rewrite::replace_all(t, RE_SPACE_BEFORE_PUNCT(), "$1", out);
+  });
+  rewrite::run_pass(text, [](std::string_view t, std::string& out) {
+    return rewrite::has_any_byte(t, ",.!?;:") &&
+           rewrite::replace_all(t, RE_MISSING_SPACE_AFTER_PUNCT(), "$1 $2", out);
+  });
+}
+
+// « ,a b, » → «a b»; «, x» → « x» (commas go after the trim).
+std::string trim_and_lower(std::string_view text) {
+  std::string_view t = text::trim(text);
+  while (!t.empty() && t.front() == ',') t.remove_prefix(1);
+  while (!t.empty() && t.back() == ',') t.remove_suffix(1);
+  return text::to_lower(t);
+}
+
+// ---------------------------------------------------------------------------
+// The pipeline
+
+std::string clean_vietnamese_text(std::string_view input) {
+  MaskTable masks;
+  std::string text(input);
+  using rewrite::run_pass;
+  run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
+  run_masking(text, masks, mask_emails);             //  2 e-mail addresses
+  run_masking(text, masks, mask_technical);          //  3 addresses, paths, identifiers
+  run_pass(text, split_camel_case);                  //  4 camelCase → camel Case
+  run(text, expand_power_of_ten);                    //  5 a number times a power of ten
+  run(text, expand_multiplications);                 //  6 multiplication signs
+  run_pass(text, read_context_tru);                  //  7 "bằng 5-3" → trừ
+  run_pass(text, read_context_tru_post);             //  8 "5-3 bằng" → trừ
+  run_pass(text, read_context_den);                  //  9 "từ 5-10" → đến
+  run_pass(text, read_eq_minus);                     // 10 "5-3=" → trừ
+  run_pass(text, read_eq_neg);                       // 11 "=-5" → âm
+  run(text, expand_abbreviations);                   // 12 abbreviations
+  run(text, expand_scientific_notation);             // 13 mantissa and exponent
+  run(text, normalize_date);                         // 14 dates, months, quarters
+  run(text, normalize_time);                         // 15 clock times
+  run_pass(text, read_numeric_dash_groups);          // 16 "123-456-789"
+  run_pass(text, read_phone_space);                  // 17 "090 123 456"
+  run_pass(text, read_power_of_ten_implicit);        // 18 "10^6"
+  run_pass(text, read_ranges);                       // 19 "5-10" → đến, or a space
+  run_pass(text, dash_to_comma);                     // 20 " - " → " , "
+  run_pass(text, read_to_sang);                      // 21 "->", "=>" → sang
+  run(text, expand_scientific_notation);             // 22 the same as step 13, again
+  run(text, expand_compound_units);                  // 23 unit per unit
+  run(text, expand_units_and_currency);              // 24 currencies, percentages, measures
+  run_pass(text, read_long_numbers);                 // 25 seven digits or more, one by one
+  run(text, fix_english_style_numbers);              // 26 "1,234.5" → "1234,5"
+  run_pass(text, read_multi_comma);                  // 27 "1,2,3"
+  run_pass(text, read_floats_with_comma);            // 28 decimal commas
+  run_pass(text, remove_dot_separators);             // 29 "1.234.567" → "1234567"
+  run(text, normalize_others);                       // 30 letters, symbols, acronyms, ...
+  run(text, normalize_number_vi);                    // 31 every number still in digits
+  run_masking(text, masks, mask_en_spans);           // 32 English spans
+  run(text, expand_standalone_letters);              // 33 single letters by name
+  run_pass(text, read_dot_between_digits);           // 34 "3.14" → chấm
+  restore_masks(text, masks);                        // 35 keys → values
+  run_pass(text, convert_en_markers);                // 36 markers → <en>, </en>
+  spaces_for_underscores_and_hyphens(text);          // 37 "_", "-" → " "
+  clean_up_punctuation(text);                        // 38 dots, spaces, commas
+  return trim_and_lower(text);                       // 39 trim, commas, lower case
+}
+
+// ---------------------------------------------------------------------------
+// Normalizer::normalize
+
+std::string Normalizer::normalize(std::string_view input) {
+  if (input.empty()) return std::string();
+  std::string composed = text::nfc(input);
+  std::vector<std::string> chunks;
+  std::string text = clean_vietnamese_text(lift_en_chunks(composed, chunks));
+  collapse_spaces_and_trim(text);
+  if (chunks.empty()) return text;
+  text = put_back_en_chunks(text, chunks);
+  collapse_spaces_and_trim(text);
+  return text;
 }
 
 }  // namespace vyr::vi_normalizer

@@ -1,14 +1,26 @@
 // The normaliser: Normalizer::normalize and its pipeline clean_vietnamese_text.
 //
 //   std::string line = vyr::vi_normalizer::Normalizer::normalize("Ngày 2/9/1945 ...");
+//   // one lower-case line; <en>...</en> chunks of the caller come back as written
 //
-// Every call keeps its state (masks, lifted English chunks) to itself and
-// reads only process-wide patterns and tables, so any number of calls may run
-// at once on any threads.
+// normalize composes the text (NFC), lifts the caller's <en>...</en> chunks
+// into numbered placeholders, runs the 39 steps of clean_vietnamese_text,
+// tidies spaces and puts the chunks back. Inside the pipeline, stretches that
+// later steps must not touch (placeholders, e-mail addresses, technical
+// strings, English spans) are replaced by mask keys and restored near the end;
+// English words are marked "__start_en__...__end_en__" until the end, where
+// the markers become "<en>"/"</en>".
+//
+// Every call keeps its state (masks, lifted chunks) to itself and reads only
+// process-wide patterns and tables, so any number of calls may run at once on
+// any threads. A search of the backtracking engine over its limit ends the
+// call with vyr::Panic; nothing else fails.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/regex.hpp"
 
@@ -24,7 +36,67 @@ class Normalizer {
 // The 39-step rewriting pipeline; returns one lower-case line.
 std::string clean_vietnamese_text(std::string_view text);
 
-// Runs of spaces, tabs and no-break spaces.
-const text::Regex& RE_EXTRA_SPACES();
+// The per-call mask table: an ordered list of values, each behind the key
+// that protect_segment hands out. Keys are lower-case ASCII letters only, so a
+// key is one plain word to every pass:
+//   entries 0..9999   "mask" + the four digits of the index, each digit d
+//                     written as the d-th letter from "a" («maskaaaa»,
+//                     «maskaaba» for the eleventh, «maskjjjj»);
+//   entries 10000..   "maskk" + the index in letters + "k" («maskkbaaaak»).
+// No key is a substring of another ("k" is no digit letter), so restoring one
+// can never cut into another. Not shared between calls; not thread safe.
+class MaskTable {
+ public:
+  // The key of the entry made when the table holds n entries.
+  static std::string key(size_t n);
+
+  // Appends (key, value) and returns the key, to be written in place of the
+  // stretch it protects.
+  std::string protect_segment(std::string value);
+
+  size_t size() const { return values_.size(); }
+
+  // Every key in `text` replaced by its value (step 35). Each value goes in
+  // as it is and is not searched again: a key-like word inside a value (say,
+  // typed into an e-mail address) cannot pull in another entry's value, which
+  // would let a text grow exponentially. True, with the result in `out`, when
+  // a key was found.
+  bool restore(std::string_view text, std::string& out) const;
+
+ private:
+  // Length of the key of an entry at text[pos], or 0; its index in *index.
+  size_t key_at(std::string_view text, size_t pos, size_t* index) const;
+
+  std::vector<std::string> values_;
+};
+
+// Per-match functions of steps 2 and 3: the key of the reading of the match.
+std::string protect_email(const text::Captures& m, MaskTable& masks);
+std::string protect_technical(const text::Captures& m, MaskTable& masks);
+
+// The steps that belong to the pipeline itself. Each returns true with its
+// result in `out`, or false, leaving `out` alone, when it changes nothing.
+bool mask_placeholders(std::string_view text, MaskTable& masks, std::string& out);  // step 1
+bool mask_emails(std::string_view text, MaskTable& masks, std::string& out);        // step 2
+bool mask_technical(std::string_view text, MaskTable& masks, std::string& out);     // step 3
+bool mask_en_spans(std::string_view text, MaskTable& masks, std::string& out);      // step 32
+bool convert_en_markers(std::string_view text, std::string& out);                   // step 36
+void spaces_for_underscores_and_hyphens(std::string& text);                         // step 37
+void clean_up_punctuation(std::string& text);                                       // step 38
+std::string trim_and_lower(std::string_view text);                                  // step 39
+
+// Caller chunks: «<en>...</en>» in any case, across lines, shortest body.
+const text::Regex& RE_EN_TAG();
+// Placeholders of lifted chunks, any case, with every digit that follows.
+const text::Regex& RE_ENTOKEN();
+// Spans of English: internal markers or external tags, any case, across lines.
+const text::Regex& RE_INTERNAL_EN_TAG();
+// The clean-up of step 38, in its order.
+const text::Regex& RE_MULTI_DOT();
+const text::Regex& RE_EXTRA_SPACES();  // runs of spaces, tabs and no-break spaces
+const text::Regex& RE_EXTRA_COMMAS();
+const text::Regex& RE_COMMA_BEFORE_PUNCT();
+const text::Regex& RE_SPACE_BEFORE_PUNCT();
+const text::Regex& RE_MISSING_SPACE_AFTER_PUNCT();
 
 }  // namespace vyr::vi_normalizer

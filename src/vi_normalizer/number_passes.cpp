@@ -1,16 +1,139 @@
 #include "vi_normalizer/number_passes.hpp"
 
-// Not built yet: each pass hands its text on unchanged.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
 
-std::string read_ranges(std::string_view text) { return std::string(text); }
-std::string read_long_numbers(std::string_view text) { return std::string(text); }
-std::string read_floats_with_comma(std::string_view text) { return std::string(text); }
-std::string remove_dot_separators(std::string_view text) { return std::string(text); }
-std::string read_range(const text::Captures& m) { return std::string(m.str()); }
-std::string read_long_number(const text::Captures& m) { return std::string(m.str()); }
-std::string read_float_with_comma(const text::Captures& m) { return std::string(m.str()); }
-std::string strip_dot_separators(const text::Captures& m) { return std::string(m.str()); }
+namespace {
+
+// Length of a number once its "," and "." are gone.
+size_t digit_length(std::string_view number) {
+  size_t n = 0;
+  for (char c : number) n += (c != ',' && c != '.');
+  return n;
+}
+
+std::string without_dots(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s)
+    if (c != '.') out += c;
+  return out;
+}
+
+std::string_view without_trailing_zeros(std::string_view s) {
+  while (!s.empty() && s.back() == '0') s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+// «10-20» → a «10», «», «», b «20»; «5 - 10»; not in «a5-10», «1.2.3-4».
+const text::Regex& RE_RANGE() {
+  static const text::Regex re(
+      R"re((?<!\d)(?<!\d[,.])(?<![a-zA-Z])(\d{1,15}(?:[,.]\d{1,15})?)(\s*)[–\-—](\s*)(\d{1,15}(?:[,.]\d{1,15})?)(?!\d)(?![.,]\d))re",
+      text::Engine::kBacktracking);
+  return re;
+}
+
+// «-1234567» → sign «-», digits «1234567»; not in «1,2345678» or «12345678.5».
+const text::Regex& RE_LONG_NUM() {
+  static const text::Regex re(R"re((?<!\d)(?<!\d[,.])([-–—]?)(\d{7,})(?!\d)(?![.,]\d))re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «1.234,56%» → integer «1.234», fraction «56», «%».
+const text::Regex& RE_FLOAT_WITH_COMMA() {
+  static const text::Regex re(R"re((?<![\d.])(\d+(?:\.\d{3})*),(\d+)(%)?)re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «1.234.567» whole; not «3.14», «1.2345» or «1.234.5».
+const text::Regex& RE_STRIP_DOT_SEP() {
+  static const text::Regex re(R"re((?<![\d.])\d+(?:\.\d{3})+(?![\d.]))re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «10-20» → « 10 đến 20 »; «5-100» → « 5 100 »; «5 -10» → «5 -10» (a minus
+// sign for the late number pass).
+std::string read_range(const text::Captures& m) {
+  if (!m[2].empty() && m[3].empty()) return std::string(m.str());
+  std::string_view a = m[1], b = m[4];
+  size_t la = digit_length(a), lb = digit_length(b);
+  size_t gap = la > lb ? la - lb : lb - la;
+  std::string out;
+  out.reserve(a.size() + b.size() + 12);
+  out += ' ';
+  out += a;
+  out += gap <= 1 ? " đến " : " ";
+  out += b;
+  out += ' ';
+  return out;
+}
+
+// «-1234567» → « âm một hai ba bốn năm sáu bảy »: a dash is always a sign here.
+std::string read_long_number(const text::Captures& m) {
+  std::string out = " ";
+  if (!m[1].empty()) out += "âm ";
+  out += n2w_single(m[2]);
+  out += ' ';
+  return out;
+}
+
+// «1.234,50» → « một nghìn hai trăm ba mươi bốn phẩy năm »; «3,0%» → « ba phần trăm ».
+std::string read_float_with_comma(const text::Captures& m) {
+  std::string out = " ";
+  out += n2w(without_dots(m[1]));
+  std::string_view fraction = without_trailing_zeros(m[2]);
+  if (!fraction.empty()) {
+    out += " phẩy ";
+    out += n2w_decimal(fraction);
+  }
+  if (m.matched(3)) out += " phần trăm";
+  out += ' ';
+  return out;
+}
+
+// «1.234.567» → «1234567»; read later as one whole number.
+std::string strip_dot_separators(const text::Captures& m) { return without_dots(m.str()); }
+
+bool read_ranges(std::string_view text, std::string& out) {
+  if (!rewrite::has_dash(text)) return false;
+  return rewrite::replace_all_with(text, RE_RANGE(), out,
+                                   [](const text::Captures& m, std::string& o) {
+                                     o += read_range(m);
+                                   });
+}
+
+bool read_long_numbers(std::string_view text, std::string& out) {
+  return rewrite::replace_all_with(text, RE_LONG_NUM(), out,
+                                   [](const text::Captures& m, std::string& o) {
+                                     o += read_long_number(m);
+                                   });
+}
+
+bool read_floats_with_comma(std::string_view text, std::string& out) {
+  if (!rewrite::has_byte(text, ',')) return false;
+  return rewrite::replace_all_with(text, RE_FLOAT_WITH_COMMA(), out,
+                                   [](const text::Captures& m, std::string& o) {
+                                     o += read_float_with_comma(m);
+                                   });
+}
+
+bool remove_dot_separators(std::string_view text, std::string& out) {
+  if (!rewrite::has_byte(text, '.')) return false;
+  return rewrite::replace_all_with(text, RE_STRIP_DOT_SEP(), out,
+                                   [](const text::Captures& m, std::string& o) {
+                                     o += strip_dot_separators(m);
+                                   });
+}
 
 }  // namespace vyr::vi_normalizer

@@ -1,7 +1,17 @@
 // The pipeline's number passes: ranges, long digit strings, decimal commas
 // and thousands dots.
 //
-// Every pass takes the whole current text and returns a new one; thread safe.
+//   std::string out;
+//   read_ranges("5-10 ngày", out);             // out = " 5 đến 10  ngày"
+//   read_long_numbers("số 12345678", out);     // out = "số  một hai ba bốn năm sáu bảy tám "
+//   read_floats_with_comma("2,50%", out);      // out = " hai phẩy năm phần trăm "
+//   remove_dot_separators("1.234.567", out);   // out = "1234567"
+//
+// Each pass is one replace-all of its pattern (backtracking engine) with its
+// per-match function. It returns true with the rewritten text in `out`, or
+// false, leaving `out` alone, when nothing matched. The numbers of a range
+// stay digits for the later passes. A search over the backtracking limit
+// throws vyr::Panic. Stateless and thread safe.
 #pragma once
 
 #include <string>
@@ -11,12 +21,17 @@
 
 namespace vyr::vi_normalizer {
 
-std::string read_ranges(std::string_view text);
-std::string read_long_numbers(std::string_view text);
-std::string read_floats_with_comma(std::string_view text);
-std::string remove_dot_separators(std::string_view text);
+const text::Regex& RE_RANGE();
+const text::Regex& RE_LONG_NUM();
+const text::Regex& RE_FLOAT_WITH_COMMA();
+const text::Regex& RE_STRIP_DOT_SEP();
 
-// Per-match functions.
+bool read_ranges(std::string_view text, std::string& out);
+bool read_long_numbers(std::string_view text, std::string& out);
+bool read_floats_with_comma(std::string_view text, std::string& out);
+bool remove_dot_separators(std::string_view text, std::string& out);
+
+// Per-match functions; each returns the text that replaces the whole match.
 std::string read_range(const text::Captures& m);
 std::string read_long_number(const text::Captures& m);
 std::string read_float_with_comma(const text::Captures& m);

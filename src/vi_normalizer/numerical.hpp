@@ -1,15 +1,44 @@
 // Number expressions: multiplication chains and the late number pass.
 //
+//   expand_multiplications("phòng 3 x 4m")    // "phòng 3 nhân 4m"
+//   normalize_number_vi("thứ 4 có -5")       // "thứ tư có  âm năm "
+//
+// expand_multiplications only reads the signs: the numbers stay digits for the
+// passes after it. normalize_number_vi reads ordinals after "thứ"/"hạng",
+// mobile numbers, then every number still in digits with its sign, thousands
+// groups or decimal part.
+//
 // Every pass takes the whole current text and returns a new one; thread safe.
+// A search over the backtracking limit throws vyr::Panic.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "text/regex.hpp"
+
 namespace vyr::vi_normalizer {
 
+// Ordinals, then mobile numbers, then every remaining number.
 std::string normalize_number_vi(std::string_view text);
+
+// Every chain of numbers joined by "x"/"×" has its signs read "nhân".
 std::string expand_multiplications(std::string_view text);
+
+// One multiplication chain with its signs read: «10cm x 20cm» → «10cm nhân 20cm».
 std::string expand_multiply_number(std::string_view text);
+
+// Reading of a number as the number pass finds it: digits, then at most one of
+// a comma and digits, dot-separated groups of three, a dot and digits, or
+// groups of three after one white-space character that is no line break.
+// With `negative` it reads "âm" first. «1.234» → «một nghìn hai trăm ba mươi
+// bốn», «3,14» → «ba phẩy một bốn», «05» → «không năm».
+std::string num_to_words(std::string_view num, bool negative);
+
+// Per-match function of the number pass. A dash right after a character other
+// than white space, "(", "[", ";", "," or "." is a hyphen and stays glued
+// («a-5» → «a-năm»); anywhere else it is a minus sign, and every reading not
+// glued to a hyphen is spaced («-5» → « âm năm », «7» → « bảy »).
+std::string read_signed_number(const text::Captures& m);
 
 }  // namespace vyr::vi_normalizer

@@ -23,9 +23,19 @@ class OrderedMap {
  public:
   using Row = std::pair<K, V>;
   OrderedMap() = default;
-  explicit OrderedMap(std::vector<Row> rows) : rows_(std::move(rows)) {
-    index_.reserve(rows_.size());
-    for (size_t i = 0; i < rows_.size(); ++i) index_.emplace(rows_[i].first, i);
+  // Rows are inserted in order; a key seen again replaces the value of its
+  // first row and keeps that row's place.
+  explicit OrderedMap(std::vector<Row> rows) {
+    rows_.reserve(rows.size());
+    index_.reserve(rows.size());
+    for (Row& row : rows) {
+      auto [it, fresh] = index_.emplace(row.first, rows_.size());
+      if (fresh) {
+        rows_.push_back(std::move(row));
+      } else {
+        rows_[it->second].second = std::move(row.second);
+      }
+    }
   }
   const V* find(const K& key) const {
     auto it = index_.find(key);
@@ -45,9 +55,13 @@ class OrderedMap {
 class TextSet {
  public:
   TextSet() = default;
-  explicit TextSet(std::vector<std::string_view> members) : members_(std::move(members)) {
-    index_.reserve(members_.size());
-    for (size_t i = 0; i < members_.size(); ++i) index_.emplace(members_[i], i);
+  // A member listed twice is kept once, in its first place.
+  explicit TextSet(std::vector<std::string_view> members) {
+    members_.reserve(members.size());
+    index_.reserve(members.size());
+    for (std::string_view member : members) {
+      if (index_.emplace(member, members_.size()).second) members_.push_back(member);
+    }
   }
   bool contains(std::string_view key) const { return index_.count(key) != 0; }
   size_t size() const { return members_.size(); }

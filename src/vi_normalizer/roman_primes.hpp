@@ -1,6 +1,14 @@
-// Roman numerals, primes and versions.
+// Roman numerals, primes and versions: four patterns with their per-match
+// readers, applied by normalize_others.
 //
-// Every pass takes the whole current text and returns a new one; thread safe.
+//   RE_ROMAN_NUMBER().replace_all_with(text, [](const text::Captures& m, std::string& out) {
+//     out += read_roman_numeral(m);   // «XIV» → « mười bốn »
+//   });
+//
+// RE_PRIME / read_prime: «x'» → «ích phẩy»; RE_PRIME_DIGIT / read_digit_prime:
+// «45''» → «45 phẩy phẩy »; RE_VERSION / read_version: «1.2.3» → «một chấm hai
+// chấm ba». Patterns are process-wide (built on first use) and the readers are
+// pure, so all of it is thread safe.
 #pragma once
 
 #include <string>
@@ -14,7 +22,6 @@ const text::Regex& RE_ROMAN_NUMBER();
 const text::Regex& RE_PRIME();
 const text::Regex& RE_PRIME_DIGIT();
 const text::Regex& RE_VERSION();
-
 
 // Per-match functions.
 std::string read_roman_numeral(const text::Captures& m);

@@ -1,6 +1,11 @@
-// Slash forms: a/b between letters, digits and numbers.
+// Slash forms read aloud: negative fractions, number over code, fractions.
 //
-// Every pass takes the whole current text and returns a new one; thread safe.
+//   normalize_slashes("x = -3/4, nhà 12/3A")
+//   // "x = âm ba trên bốn, nhà mười hai trên ba a"
+//
+// Called by normalize_others; the slash is spoken "trên". Returns a new
+// string; thread safe. A search that exceeds the backtracking limit throws
+// vyr::Panic.
 #pragma once
 
 #include <string>
@@ -10,9 +15,10 @@
 
 namespace vyr::vi_normalizer {
 
+// Three passes in order: negative fractions, number over code, fractions.
 std::string normalize_slashes(std::string_view text);
 
-// Per-match functions.
+// Per-match functions of the second and third passes.
 std::string read_slash_alnum(const text::Captures& m);
 std::string read_slash_number(const text::Captures& m);
 

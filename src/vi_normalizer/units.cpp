@@ -1,14 +1,444 @@
 #include "vi_normalizer/units.hpp"
 
-// Not built yet: each pass hands its text on unchanged.
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "text/unicode.hpp"
+#include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/resources.hpp"
 
 namespace vyr::vi_normalizer {
 
-std::string expand_power_of_ten(std::string_view text) { return std::string(text); }
-std::string expand_scientific_notation(std::string_view text) { return std::string(text); }
-std::string expand_compound_units(std::string_view text) { return std::string(text); }
-std::string expand_units_and_currency(std::string_view text) { return std::string(text); }
-std::string fix_english_style_numbers(std::string_view text) { return std::string(text); }
-std::string expand_number_with_sep(std::string_view text) { return std::string(text); }
+namespace {
+
+// A number: «1», «1.5», «1,234,567.89»; one capture group.
+constexpr std::string_view kNum = R"re((\d+(?:[.,]\d+)*))re";
+// An optional magnitude word after a number: « triệu», «tỷ»; one capture group.
+constexpr std::string_view kMag = R"re((?:\s*(tỷ|triệu|nghìn|ngàn))?)re";
+
+std::string concat(std::initializer_list<std::string_view> pieces) {
+  std::string out;
+  for (std::string_view p : pieces) out += p;
+  return out;
+}
+
+// «6.02×10^23» → «6.02», «23»; «1,6*10^-19» → «1,6», «-19».
+const text::Regex& RE_POWER_OF_TEN() {
+  static const text::Regex re(R"re((?i)\b(\d+(?:[.,]\d+)?)\s*[x*×]\s*10\^([-+]?\d+)\b)re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «-2E5» → «-», «2E5»; «x1.5e-3» → no dash, «1.5e-3».
+const text::Regex& RE_SCIENTIFIC_NOTATION() {
+  static const text::Regex re(R"re((?i)([-–—])?(\d+(?:[.,]\d+)?e[+-]?\d+))re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «60 km/h» → «60», «km», «h»; «m/s» → no number, «m», «s».
+const text::Regex& RE_COMPOUND_UNIT() {
+  static const text::Regex re(
+      concat({"(?i)\\b", kNum, R"re(?\s*([a-zμµ²³°]+)/([a-zμµ²³°0-9]+)\b)re"}),
+      text::Engine::kBacktracking);
+  return re;
+}
+
+// «$ 1,5 triệu» → «$», «1,5», «triệu».
+const text::Regex& RE_CURRENCY_PREFIX_SYMBOL() {
+  static const text::Regex re(concat({R"re((?i)([$€¥£₩])\s*)re", kNum, kMag}),
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «100€» → «100», no magnitude, «€»; «5 triệu¥» → «5», «triệu», «¥».
+const text::Regex& RE_CURRENCY_SUFFIX_SYMBOL() {
+  static const text::Regex re(concat({"(?i)", kNum, kMag, "([$€¥£₩])"}),
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «12,5 %» → «12,5».
+const text::Regex& RE_PERCENTAGE() {
+  static const text::Regex re(concat({"(?i)", kNum, R"re(\s*%)re"}), text::Engine::kBacktracking);
+  return re;
+}
+
+// «2 tỷ đ» → «2», «tỷ», «đ»; «5 mbps» → «5», no magnitude, «mbps» (longest key first).
+const text::Regex& RE_UNITS_WITH_NUM() {
+  static const text::Regex re(
+      concat({R"re((?i)(?<![a-zA-Z\d.,]))re", kNum, kMag, R"re(\s*()re", UNITS_RE_PATTERN(),
+              R"re()\b)re"}),
+      text::Engine::kBacktracking);
+  return re;
+}
+
+// «giá km» → «km»; not in «5km» or «.km».
+const text::Regex& RE_STANDALONE_UNIT() {
+  static const text::Regex re(R"re((?i)(?<![\d.,])\b(km|cm|mm|kg|mg|usd|vnd|ph)\b)re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// «1,234,567.89»; in «1,234,5678» only «1,234».
+const text::Regex& RE_ENGLISH_STYLE_NUMBERS() {
+  static const text::Regex re(R"re((?i)\b\d{1,3}(?:,\d{3})+(?:\.\d+)?\b)re",
+                              text::Engine::kBacktracking);
+  return re;
+}
+
+// True when the text holds a character that `\d` takes (any Unicode decimal
+// digit). A number in another script is still rewritten by these passes
+// (its unit is read), so ASCII digits alone are not enough.
+bool contains_decimal_digit(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const unsigned char byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {
+      if (byte >= '0' && byte <= '9') return true;
+      ++pos;
+      continue;
+    }
+    const char32_t c = text::decode_utf8(text, pos);
+    if (u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER) return true;
+  }
+  return false;
+}
+
+bool contains(std::string_view s, std::string_view piece) {
+  return s.find(piece) != std::string_view::npos;
+}
+
+bool contains_currency_symbol(std::string_view s) {
+  return contains(s, "$") || contains(s, "€") || contains(s, "¥") || contains(s, "£") ||
+         contains(s, "₩");
+}
+
+std::string without_byte(std::string_view s, char c) {
+  std::string out;
+  out.reserve(s.size());
+  for (char b : s) {
+    if (b != c) out += b;
+  }
+  return out;
+}
+
+size_t count_byte(std::string_view s, char c) { return std::count(s.begin(), s.end(), c); }
+
+// The first two pieces of `s` split at `sep` (the second empty when there is none).
+std::pair<std::string_view, std::string_view> first_two_parts(std::string_view s, char sep) {
+  const size_t cut = s.find(sep);
+  if (cut == std::string_view::npos) return {s, std::string_view()};
+  std::string_view rest = s.substr(cut + 1);
+  return {s.substr(0, cut), rest.substr(0, rest.find(sep))};
+}
+
+// «1», «50», "phẩy" → «một phẩy năm»; «1», «00» → «một» (trailing zeros dropped).
+std::string decimal_reading(std::string_view whole, std::string_view fraction,
+                            std::string_view word) {
+  const size_t last = fraction.find_last_not_of('0');
+  const std::string_view trimmed =
+      last == std::string_view::npos ? std::string_view() : fraction.substr(0, last + 1);
+  std::string out = n2w(whole);
+  if (trimmed.empty()) return out;
+  out += ' ';
+  out += word;
+  out += ' ';
+  out += n2w_decimal(trimmed);
+  return out;
+}
+
+// «1.5» → «một chấm năm», «6,02» → «sáu phẩy không hai», «2» → «hai»; no
+// thousands reading before an exponent.
+std::string mantissa_reading(std::string_view mantissa) {
+  if (contains(mantissa, ".")) {
+    const auto [whole, fraction] = first_two_parts(mantissa, '.');
+    return decimal_reading(whole, fraction, "chấm");
+  }
+  if (contains(mantissa, ",")) {
+    const auto [whole, fraction] = first_two_parts(mantissa, ',');
+    return decimal_reading(whole, fraction, "phẩy");
+  }
+  return n2w(mantissa);
+}
+
+// «-19» → «trừ mười chín», «+5» → «năm».
+std::string exponent_reading(std::string_view exponent) {
+  const size_t first = exponent.find_first_not_of('+');
+  exponent = first == std::string_view::npos ? std::string_view() : exponent.substr(first);
+  if (!exponent.empty() && exponent.front() == '-') {
+    std::string out = "trừ ";
+    out += n2w(exponent.substr(1));
+    return out;
+  }
+  return n2w(exponent);
+}
+
+// A mark used once or more: thousands separators when there are three or
+// more groups or one group of exactly three digits after the mark
+// («1,500», «1.234.567»), a decimal mark otherwise («1,5», «2.05»).
+std::string single_mark_reading(std::string_view text, char mark, std::string_view word) {
+  const size_t marks = count_byte(text, mark);
+  const auto [whole, fraction] = first_two_parts(text, mark);
+  if (marks > 1 || fraction.size() == 3) return n2w(without_byte(text, mark));
+  return decimal_reading(whole, fraction, word);
+}
+
+// "{} {} {}" of number, magnitude and unit readings, double spaces halved
+// once from the left, trimmed: «5», «», «mét» → «5 mét».
+std::string join_measure(std::string_view number, std::string_view magnitude,
+                         std::string_view unit) {
+  std::string joined;
+  joined.reserve(number.size() + magnitude.size() + unit.size() + 2);
+  joined += number;
+  joined += ' ';
+  joined += magnitude;
+  joined += ' ';
+  joined += unit;
+  std::string halved;
+  halved.reserve(joined.size());
+  for (size_t i = 0; i < joined.size(); ++i) {
+    halved += joined[i];
+    if (joined[i] == ' ' && i + 1 < joined.size() && joined[i + 1] == ' ') ++i;
+  }
+  return std::string(text::trim(halved));
+}
+
+const std::string_view* find_unit(std::string_view lowered) {
+  const UnitsMap& map = ALL_UNITS_MAP();
+  const auto it = map.find(lowered);
+  return it == map.end() ? nullptr : &it->second;
+}
+
+// One ASCII character by its letter name: «x» → «ích», «B» → «bê», «5» → «5».
+std::string letter_name(std::string_view ch) {
+  const std::string lowered = text::to_lower(ch);
+  if (const std::string_view* name = VI_LETTER_NAMES().find(lowered)) return std::string(*name);
+  return std::string(ch);
+}
+
+// "{currency reading}" of a symbol; the symbol itself if the table lacks it.
+std::string_view currency_symbol_word(std::string_view symbol) {
+  if (const std::string_view* word = CURRENCY_SYMBOL_MAP().find(symbol)) return *word;
+  return symbol;
+}
+
+}  // namespace
+
+const UnitsMap& ALL_UNITS_MAP() {
+  static const UnitsMap map = [] {
+    UnitsMap m;
+    for (const auto& [key, value] : MEASUREMENT_KEY_VI()) {
+      m.insert_or_assign(text::to_lower(key), value);
+    }
+    for (const auto& [key, value] : CURRENCY_KEY()) {
+      if (key != "%") m.insert_or_assign(text::to_lower(key), value);
+    }
+    m.insert_or_assign("m", "mét");
+    return m;
+  }();
+  return map;
+}
+
+const std::string& UNITS_RE_PATTERN() {
+  static const std::string pattern = [] {
+    std::vector<std::string_view> keys;
+    for (const auto& row : MEASUREMENT_KEY_VI()) keys.push_back(row.first);
+    for (const auto& row : CURRENCY_KEY()) {
+      if (row.first != "%") keys.push_back(row.first);
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
+    std::string out;
+    for (std::string_view key : keys) {
+      if (!out.empty()) out += '|';
+      out += text::Regex::escape(key);
+    }
+    return out;
+  }();
+  return pattern;
+}
+
+std::string expand_number_with_sep(std::string_view text) {
+  if (text.empty()) return std::string();
+
+  // «1.5e-3» → «một chấm năm nhân mười mũ trừ ba».
+  const size_t e = text.find_first_of("eE");
+  if (e != std::string_view::npos) {
+    std::string out = mantissa_reading(text.substr(0, e));
+    out += " nhân mười mũ ";
+    out += exponent_reading(text.substr(e + 1));
+    return out;
+  }
+
+  const size_t last_comma = text.rfind(',');
+  const size_t last_dot = text.rfind('.');
+  const bool has_comma = last_comma != std::string_view::npos;
+  const bool has_dot = last_dot != std::string_view::npos;
+
+  // «1,234.5» and «1.234,5»: the rightmost mark is the decimal one.
+  if (has_comma && has_dot) {
+    const char decimal = last_comma > last_dot ? ',' : '.';
+    const std::string rest = without_byte(text, decimal == ',' ? '.' : ',');
+    const auto [whole, fraction] = first_two_parts(rest, decimal);
+    return decimal_reading(whole, fraction, "phẩy");
+  }
+  if (has_comma) return single_mark_reading(text, ',', "phẩy");
+  if (has_dot) return single_mark_reading(text, '.', "chấm");
+  return n2w(text);
+}
+
+// «m» → «mét», «M» → «triệu», «Kg» → «ki lô gam», «xyz» → «xyz».
+std::string unit_word(std::string_view token) {
+  if (token == "M") return "triệu";
+  if (token == "m") return "mét";
+  if (const std::string_view* value = find_unit(text::to_lower(token))) return std::string(*value);
+  return std::string(token);
+}
+
+// «3 x 10^8» → « ba nhân mười mũ tám ».
+std::string read_power_of_ten(const text::Captures& m) {
+  const std::string exponent = without_byte(m[2], '+');
+  std::string out = " ";
+  out += expand_number_with_sep(m[1]);
+  out += " nhân mười mũ ";
+  out += exponent_reading(exponent);
+  out += ' ';
+  return out;
+}
+
+// «-2E5» → « âm hai nhân mười mũ năm »; «3e8» → « ba nhân mười mũ tám ».
+std::string read_scientific_number(const text::Captures& m) {
+  std::string out = m.matched(1) ? " âm " : " ";
+  out += expand_number_with_sep(m[2]);
+  out += ' ';
+  return out;
+}
+
+// «60 km/h» → «sáu mươi ki lô mét trên giờ »; «km/h» → « ki lô mét trên giờ »;
+// «m/x» → « mờ trên ích » (two single characters, not both units, are letters).
+std::string read_compound_unit(const text::Captures& m) {
+  const std::string_view number = m[1];
+  const std::string_view first = m[2];
+  const std::string_view second = m[3];
+  if (!number.empty()) {
+    std::string out = expand_number_with_sep(number);
+    out += ' ';
+    out += unit_word(first);
+    out += " trên ";
+    out += unit_word(second);
+    out += ' ';
+    return out;
+  }
+  const bool both_units = find_unit(text::to_lower(first)) && find_unit(text::to_lower(second));
+  const bool as_units = first.size() != 1 || second.size() != 1 || both_units;
+  std::string out(1, ' ');
+  out += as_units ? unit_word(first) : letter_name(first);
+  out += " trên ";
+  out += as_units ? unit_word(second) : letter_name(second);
+  out += ' ';
+  return out;
+}
+
+// «$ 1,5 triệu» → «một phẩy năm triệu __start_en__u s d__end_en__».
+std::string read_currency_prefix(const text::Captures& m) {
+  return join_measure(expand_number_with_sep(m[2]), m[3], currency_symbol_word(m[1]));
+}
+
+// «100€» → «một trăm __start_en__euro__end_en__».
+std::string read_currency_suffix(const text::Captures& m) {
+  return join_measure(expand_number_with_sep(m[1]), m[2], currency_symbol_word(m[3]));
+}
+
+// «12,5 %» → «mười hai phẩy năm phần trăm».
+std::string read_percentage(const text::Captures& m) {
+  std::string out = expand_number_with_sep(m[1]);
+  out += " phần trăm";
+  return out;
+}
+
+// «10kg» → «mười ki lô gam», «2 tỷ đ» → «hai tỷ đồng»; «5G» stays (a network
+// generation, not grams).
+std::string read_unit_with_number(const text::Captures& m) {
+  const std::string_view unit = m[3];
+  if (unit == "G") return std::string(m.str());
+  return join_measure(expand_number_with_sep(m[1]), m[2], unit_word(unit));
+}
+
+// «km» → « ki lô mét ».
+std::string read_standalone_unit(const text::Captures& m) {
+  const std::string_view word = m[1];
+  std::string out = " ";
+  if (const std::string_view* value = find_unit(text::to_lower(word))) {
+    out += *value;
+  } else {
+    out += word;
+  }
+  out += ' ';
+  return out;
+}
+
+// «1,234,567» → «1234567», «1,234.56» → «1234,56»; «1,234» stays (it may be a decimal).
+std::string regroup_english_number(const text::Captures& m) {
+  const std::string_view number = m.str();
+  const bool has_dot = number.find('.') != std::string_view::npos;
+  if (count_byte(number, ',') < 2 && !has_dot) return std::string(number);
+  std::string out = without_byte(number, ',');
+  std::replace(out.begin(), out.end(), '.', ',');
+  return out;
+}
+
+std::string expand_power_of_ten(std::string_view text) {
+  if (!contains(text, "10^")) return std::string(text);
+  return RE_POWER_OF_TEN().replace_all_with(
+      text, [](const text::Captures& m, std::string& out) { out += read_power_of_ten(m); });
+}
+
+std::string expand_scientific_notation(std::string_view text) {
+  if (text.find_first_of("eE") == std::string_view::npos || !contains_decimal_digit(text)) {
+    return std::string(text);
+  }
+  return RE_SCIENTIFIC_NOTATION().replace_all_with(
+      text, [](const text::Captures& m, std::string& out) { out += read_scientific_number(m); });
+}
+
+std::string expand_compound_units(std::string_view text) {
+  if (!contains(text, "/")) return std::string(text);
+  return RE_COMPOUND_UNIT().replace_all_with(
+      text, [](const text::Captures& m, std::string& out) { out += read_compound_unit(m); });
+}
+
+std::string expand_units_and_currency(std::string_view text) {
+  std::string out(text);
+  const bool has_digit = contains_decimal_digit(out);
+  if (has_digit && contains_currency_symbol(out)) {
+    out = RE_CURRENCY_PREFIX_SYMBOL().replace_all_with(
+        out, [](const text::Captures& m, std::string& o) { o += read_currency_prefix(m); });
+    out = RE_CURRENCY_SUFFIX_SYMBOL().replace_all_with(
+        out, [](const text::Captures& m, std::string& o) { o += read_currency_suffix(m); });
+  }
+  if (has_digit && contains(out, "%")) {
+    out = RE_PERCENTAGE().replace_all_with(
+        out, [](const text::Captures& m, std::string& o) { o += read_percentage(m); });
+  }
+  // Readings never add digits: a text without any skips every numeric pass.
+  if (has_digit) {
+    out = RE_UNITS_WITH_NUM().replace_all_with(
+        out, [](const text::Captures& m, std::string& o) { o += read_unit_with_number(m); });
+  }
+  out = RE_STANDALONE_UNIT().replace_all_with(
+      out, [](const text::Captures& m, std::string& o) { o += read_standalone_unit(m); });
+  return out;
+}
+
+std::string fix_english_style_numbers(std::string_view text) {
+  if (!contains(text, ",")) return std::string(text);
+  return RE_ENGLISH_STYLE_NUMBERS().replace_all_with(
+      text, [](const text::Captures& m, std::string& out) { out += regroup_english_number(m); });
+}
 
 }  // namespace vyr::vi_normalizer

@@ -1,0 +1,150 @@
+"""Throughput of normalize and phonemize, single calls and batches on 1, 2
+and all cores, with peak memory and the linear-time check on hostile inputs.
+
+    python bench/run.py              # the full table
+    python bench/run.py --quick      # a smaller corpus, for a smoke run
+
+Each pool size runs in its own process, since the pool is sized once per
+process from RAYON_NUM_THREADS.
+"""
+
+from __future__ import annotations
+
+import argparse
+import json
+import os
+import pathlib
+import resource
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True
+_HERE = pathlib.Path(__file__).resolve().parent
+
+
+def _load(name: str):
+    import importlib.util
+
+    spec = importlib.util.spec_from_file_location(name, _HERE / f"{name}.py")
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def _best_of(fn, repeat: int) -> float:
+    best = float("inf")
+    for _ in range(repeat):
+        start = time.perf_counter()
+        fn()
+        best = min(best, time.perf_counter() - start)
+    return best
+
+
+def worker(dict_path: str, count: int, repeat: int) -> dict:
+    import vyr_g2p
+
+    texts = _load("corpus").sentences(count)
+    normalizer = vyr_g2p.Normalizer()
+    g2p = vyr_g2p.G2P(dict_path)
+    normalized = normalizer.normalize_batch(texts)
+    mb = sum(len(t.encode()) for t in texts) / 1e6
+    mb_norm = sum(len(t.encode()) for t in normalized) / 1e6
+    result = {"texts": len(texts), "mb": mb, "mb_norm": mb_norm}
+    result["normalize_single"] = _best_of(lambda: [normalizer.normalize(t) for t in texts], repeat)
+    result["normalize_batch"] = _best_of(lambda: normalizer.normalize_batch(texts), repeat)
+    result["phonemize_single"] = _best_of(lambda: [g2p.phonemize(t) for t in normalized], repeat)
+    result["phonemize_batch"] = _best_of(lambda: g2p.phonemize_batch(normalized), repeat)
+    result["peak_rss_mb"] = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss / 1024
+    return result
+
+
+def _run_worker(threads: int, dict_path: str, count: int, repeat: int) -> dict:
+    env = dict(os.environ, RAYON_NUM_THREADS=str(threads))
+    out = subprocess.run(
+        [sys.executable, __file__, "--worker", dict_path, str(count), str(repeat)],
+        env=env, check=True, capture_output=True, text=True,
+    )
+    return json.loads(out.stdout)
+
+
+# Hostile inputs: each family is timed at n and 8n; linear time keeps the ratio near 8.
+FAMILIES = {
+    "unclosed (": lambda n: "(" * n,
+    "unclosed [": lambda n: "[" * n,
+    "unclosed <en>": lambda n: "<en>a " * (n // 5),
+    "unclosed __start_en__": lambda n: "__start_en__ " * (n // 13),
+    "digits": lambda n: "7" * n,
+    "dots": lambda n: "." * n,
+    "commas": lambda n: "," * n,
+    "dashes": lambda n: "-" * n,
+    "1-1-1-": lambda n: "1-" * (n // 2),
+    "2x2x2x": lambda n: "2x" * (n // 2),
+    "ascii word + à": lambda n: "a" * n + "à",
+    "capitals": lambda n: "ABCD " * (n // 5),
+    "digit groups": lambda n: "123 " * (n // 4),
+}
+
+
+def hostile(dict_path: str, n: int) -> list[tuple[str, str, float, float]]:
+    import vyr_g2p
+
+    normalizer = vyr_g2p.Normalizer()
+    g2p = vyr_g2p.G2P(dict_path)
+    rows = []
+
+    def timed(fn, text):
+        start = time.perf_counter()
+        try:
+            fn(text)
+        except BaseException as exc:  # PanicException derives from BaseException
+            if type(exc).__name__ != "PanicException":
+                raise
+        return time.perf_counter() - start
+
+    for name, make in FAMILIES.items():
+        t1, t8 = timed(normalizer.normalize, make(n)), timed(normalizer.normalize, make(8 * n))
+        rows.append(("normalize", name, t1, t8))
+    word = "a" * n
+    rows.append(("phonemize", "long word", timed(g2p.phonemize, word), timed(g2p.phonemize, "a" * (8 * n))))
+    return rows
+
+
+def main() -> None:
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--quick", action="store_true")
+    parser.add_argument("--worker", nargs=3)
+    args = parser.parse_args()
+    if args.worker:
+        print(json.dumps(worker(args.worker[0], int(args.worker[1]), int(args.worker[2]))))
+        return
+
+    count, repeat, n = (1000, 1, 10_000) if args.quick else (3000, 3, 100_000)
+    cores = os.cpu_count() or 1
+    with tempfile.TemporaryDirectory() as tmp:
+        dict_path = str(pathlib.Path(tmp) / "bench.dict")
+        entries = _load("lexicon").build(pathlib.Path(dict_path), english=30000)
+        print(f"dictionary: {entries} entries; corpus: {count} sentences")
+        sizes = sorted({1, 2, cores})
+        runs = {k: _run_worker(k, dict_path, count, repeat) for k in sizes}
+        base = runs[1]
+        print(f"\n{'call':<26}{'threads':>8}{'texts/s':>12}{'MB/s':>9}{'speedup':>9}{'peak MB':>9}")
+        for label, key, mb_key in [("normalize", "normalize_single", "mb"),
+                                   ("phonemize", "phonemize_single", "mb_norm")]:
+            r = base
+            print(f"{label + ' (single)':<26}{1:>8}{r['texts'] / r[key]:>12,.0f}"
+                  f"{r[mb_key] / r[key]:>9.2f}{'':>9}{r['peak_rss_mb']:>9.0f}")
+            batch_key = key.replace("single", "batch")
+            for k in sizes:
+                r = runs[k]
+                print(f"{label + '_batch':<26}{k:>8}{r['texts'] / r[batch_key]:>12,.0f}"
+                      f"{r[mb_key] / r[batch_key]:>9.2f}"
+                      f"{base[batch_key] / r[batch_key]:>8.2f}x{r['peak_rss_mb']:>9.0f}")
+        print(f"\nhostile inputs, n = {n:,} characters (ratio of 8n to n; linear is about 8)")
+        for call, name, t1, t8 in hostile(dict_path, n):
+            print(f"  {call:<10}{name:<24}{t1 * 1e3:>9.1f} ms {t8 * 1e3:>9.1f} ms  x{t8 / max(t1, 1e-9):5.1f}")
+
+
+if __name__ == "__main__":
+    main()

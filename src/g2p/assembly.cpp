@@ -1,0 +1,94 @@
+#include "g2p/assembly.hpp"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "g2p/g2p.hpp"
+#include "g2p/tokenizer.hpp"
+#include "text/unicode.hpp"
+
+namespace vyr::g2p {
+namespace {
+
+constexpr char kSeparator = '\x1f';
+
+void remove_space_before(std::string& s, char mark) {
+  const char pair[2] = {' ', mark};
+  size_t read = s.find(std::string_view(pair, 2));
+  if (read == std::string::npos) return;
+  size_t write = read;
+  while (read < s.size()) {
+    if (s[read] == ' ' && read + 1 < s.size() && s[read + 1] == mark) ++read;
+    s[write++] = s[read++];
+  }
+  s.resize(write);
+}
+
+}  // namespace
+
+bool is_dual_pronunciation(std::string_view p) {
+  return !p.empty() && p.front() == kSeparator && p.back() == kSeparator;
+}
+
+std::string_view dual_part(std::string_view p, Lang lang) {
+  // A lone separator is its own first and last byte: nothing lies between.
+  if (p.size() < 2) return {};
+  const std::string_view inner = p.substr(1, p.size() - 2);
+  const size_t sep = inner.find(kSeparator);
+  if (lang == Lang::kEn) return sep == std::string_view::npos ? std::string_view() : inner.substr(sep + 1);
+  return sep == std::string_view::npos ? inner : inner.substr(0, sep);
+}
+
+void append_token_part(const G2PEngine& engine, const Token& token, std::string& out) {
+  if (token.lang == Lang::kPunct) {
+    out += token.text;
+    return;
+  }
+  if (token.phonemes) {
+    const std::string_view p = *token.phonemes;
+    out += text::trim(is_dual_pronunciation(p) ? dual_part(p, token.lang) : p);
+    return;
+  }
+  if (std::optional<std::string> pieces = engine.segment(text::to_lower(token.text), token.lang)) {
+    out += text::trim(*pieces);
+    return;
+  }
+  out += text::trim(engine.spell_letters(token.text, token.lang));
+}
+
+void glue_punctuation(std::string& joined) {
+  for (char mark : {'.', ',', '!', '?', ';', ':'}) remove_space_before(joined, mark);
+}
+
+std::string assemble(const G2PEngine& engine, const std::vector<Token>& tokens) {
+  std::string out;
+  for (size_t k = 0; k < tokens.size(); ++k) {
+    if (k > 0) out += ' ';
+    append_token_part(engine, tokens[k], out);
+  }
+  glue_punctuation(out);
+  return out;
+}
+
+// «Xy» → lookups of «x» and «y», pieces glued; a character nobody knows is
+// copied lower-cased.
+std::string G2PEngine::spell_letters(std::string_view word, Lang lang) const {
+  std::string out;
+  out.reserve(word.size() * 2);
+  for (size_t pos = 0; pos < word.size();) {
+    const std::string s = text::lower_char(text::decode_utf8(word, pos));
+    if (std::optional<std::string> value = cached_lookup_merged(s)) {
+      out += without_en_marker_trimmed(std::move(*value));
+    } else if (std::optional<ReadingPair> readings = cached_lookup_common(s)) {
+      auto& [vi, en] = *readings;
+      std::string& chosen = (lang == Lang::kEn && !en.empty()) ? en : !vi.empty() ? vi : en;
+      out += without_en_marker_trimmed(std::move(chosen));
+    } else {
+      out += s;
+    }
+  }
+  return out;
+}
+
+}  // namespace vyr::g2p

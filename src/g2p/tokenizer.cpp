@@ -1,0 +1,228 @@
+#include "g2p/tokenizer.hpp"
+
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "g2p/g2p.hpp"
+#include "text/unicode.hpp"
+
+namespace vyr::g2p {
+namespace {
+
+constexpr std::string_view kEnMarker = "<en>";
+constexpr std::u32string_view kVietnameseLetters =
+    U"àáảãạăằắẳẵặâầấẩẫậèéẻẽẹêềếểễệìíỉĩịòóỏõọôồốổỗộơờớởỡợùúủũụưừứửữựỳýỷỹỵđ";
+// Ends the neighbour search of propagate_language; the comma does not.
+constexpr std::string_view kBoundaryChars = ".!?;:()[]{}";
+constexpr std::string_view kOpenTag = "<en>";
+constexpr std::string_view kCloseTag = "</en>";
+
+// «\x1f» + vi + «\x1f» + en + «\x1f»
+std::string dual_pronunciation(const ReadingPair& readings) {
+  const std::string_view vi = text::trim(readings.first);
+  const std::string en = trimmed(without_en_marker(readings.second));
+  std::string out;
+  out.reserve(vi.size() + en.size() + 3);
+  out += '\x1f';
+  out += vi;
+  out += '\x1f';
+  out += en;
+  out += '\x1f';
+  return out;
+}
+
+Token punct_token(std::string_view ch) { return Token{Lang::kPunct, ch, std::string(ch)}; }
+
+// A word outside an English segment: merged value, else both readings,
+// else a guess from its letters.
+Token word_token(const G2PEngine& engine, std::string_view word) {
+  const std::string lowered = text::to_lower(word);
+  if (std::optional<std::string> value = engine.cached_lookup_merged(lowered)) {
+    const bool english = value->find(kEnMarker) != std::string::npos;
+    return Token{english ? Lang::kEn : Lang::kVi, word, without_en_marker_trimmed(std::move(*value))};
+  }
+  if (std::optional<ReadingPair> readings = engine.cached_lookup_common(lowered)) {
+    return Token{Lang::kCommon, word, dual_pronunciation(*readings)};
+  }
+  return Token{has_vietnamese_letter(lowered) ? Lang::kVi : Lang::kEn, word, std::nullopt};
+}
+
+// A word inside an English segment: only English readings apply.
+Token english_word_token(const G2PEngine& engine, std::string_view word) {
+  const std::string lowered = text::to_lower(word);
+  if (std::optional<std::string> value = engine.cached_lookup_merged(lowered)) {
+    return Token{Lang::kEn, word, without_en_marker_trimmed(std::move(*value))};
+  }
+  std::optional<ReadingPair> readings = engine.cached_lookup_common(lowered);
+  if (readings && !readings->second.empty()) {
+    return Token{Lang::kEn, word, without_en_marker_trimmed(std::move(readings->second))};
+  }
+  return Token{Lang::kEn, word, std::nullopt};
+}
+
+// «<EN> a<en>b </en>» → «ab»: the segment without its tags, trimmed. A view
+// into `segment` unless inner tags had to be cut out.
+std::string_view segment_content(std::string_view segment, std::deque<std::string>& storage) {
+  // RE_TOKEN matched the tags themselves: four and five ASCII bytes.
+  std::string_view inner = segment.substr(
+      kOpenTag.size(), segment.size() - kOpenTag.size() - kCloseTag.size());
+  if (inner.find('<') != std::string_view::npos && RE_TAG_STRIP().is_match(inner)) {
+    storage.push_back(RE_TAG_STRIP().replace_all(inner, ""));
+    inner = storage.back();
+  }
+  return text::trim(inner);
+}
+
+void append_segment_tokens(const G2PEngine& engine, std::string_view segment, TokenList& list) {
+  const std::string_view content = segment_content(segment, list.storage);
+  if (content.empty()) return;
+  RE_TAG_CONTENT().for_each(content, [&](const text::Captures& m) {
+    if (m.matched(1)) {
+      list.tokens.push_back(english_word_token(engine, m[1]));
+    } else {
+      list.tokens.push_back(punct_token(m[2]));
+    }
+  });
+}
+
+bool is_boundary(const Token& token) {
+  return token.text.size() == 1 && kBoundaryChars.find(token.text[0]) != std::string_view::npos;
+}
+
+bool is_decided(const Token& token) { return token.lang == Lang::kVi || token.lang == Lang::kEn; }
+
+struct Neighbour {
+  Lang lang;
+  size_t distance;
+};
+
+std::optional<Neighbour> decided_before(const std::vector<Token>& tokens, size_t run_start) {
+  for (size_t k = run_start; k-- > 0;) {
+    if (is_boundary(tokens[k])) return std::nullopt;
+    if (is_decided(tokens[k])) return Neighbour{tokens[k].lang, run_start - k};
+  }
+  return std::nullopt;
+}
+
+// For every position, the first kVi/kEn token at or after it that no
+// boundary precedes, or kNone. Later tokens keep their labels while earlier
+// runs are settled, so one right-to-left pass serves every forward search
+// (the searches would otherwise rescan long stretches of kCommon words).
+constexpr size_t kNone = static_cast<size_t>(-1);
+
+std::vector<size_t> first_decided_from(const std::vector<Token>& tokens) {
+  std::vector<size_t> first(tokens.size() + 1, kNone);
+  for (size_t k = tokens.size(); k-- > 0;) {
+    if (is_boundary(tokens[k])) {
+      first[k] = kNone;
+    } else if (is_decided(tokens[k])) {
+      first[k] = k;
+    } else {
+      first[k] = first[k + 1];
+    }
+  }
+  return first;
+}
+
+}  // namespace
+
+// «<en>hello</en>» | «it’s» | «,»
+const text::Regex& RE_TOKEN() {
+  static const text::Regex re("(?i)(<en>.*?</en>)|(\\w+(?:['\u2019]\\w+)*)|([^\\w\\s])",
+                              text::Engine::kLinear);
+  return re;
+}
+
+// «it’s» | «,»
+const text::Regex& RE_TAG_CONTENT() {
+  static const text::Regex re("(\\w+(?:['\u2019]\\w+)*)|([^\\w\\s])", text::Engine::kLinear);
+  return re;
+}
+
+// «<en>» | «</EN>»
+const text::Regex& RE_TAG_STRIP() {
+  static const text::Regex re("(?i)</?en>", text::Engine::kLinear);
+  return re;
+}
+
+std::string without_en_marker(std::string_view s) {
+  std::string out;
+  size_t from = 0;
+  for (size_t at = s.find(kEnMarker); at != std::string_view::npos; at = s.find(kEnMarker, from)) {
+    if (out.empty()) out.reserve(s.size());
+    out.append(s.substr(from, at - from));
+    from = at + kEnMarker.size();
+  }
+  if (from == 0) return std::string(s);
+  out.append(s.substr(from));
+  return out;
+}
+
+std::string trimmed(std::string&& s) {
+  const std::string_view t = text::trim(s);
+  if (t.size() == s.size()) return std::move(s);
+  return std::string(t);
+}
+
+std::string without_en_marker_trimmed(std::string&& s) {
+  if (s.find(kEnMarker) == std::string::npos) return trimmed(std::move(s));
+  return trimmed(without_en_marker(s));
+}
+
+bool has_vietnamese_letter(std::string_view lowered) {
+  for (size_t pos = 0; pos < lowered.size();) {
+    const char32_t c = text::decode_utf8(lowered, pos);
+    if (c >= 0x80 && kVietnameseLetters.find(c) != std::u32string_view::npos) return true;
+  }
+  return false;
+}
+
+TokenList tokenize(const G2PEngine& engine, std::string_view text) {
+  TokenList list;
+  RE_TOKEN().for_each(text, [&](const text::Captures& m) {
+    if (m.matched(1)) {
+      append_segment_tokens(engine, m[1], list);
+    } else if (m.matched(2)) {
+      list.tokens.push_back(word_token(engine, m[2]));
+    } else {
+      list.tokens.push_back(punct_token(m[3]));
+    }
+  });
+  return list;
+}
+
+void propagate_language(std::vector<Token>& tokens) {
+  std::vector<size_t> first_decided;  // built at the first kCommon token
+  size_t i = 0;
+  while (i < tokens.size()) {
+    if (tokens[i].lang != Lang::kCommon) {
+      ++i;
+      continue;
+    }
+    if (first_decided.empty()) first_decided = first_decided_from(tokens);
+    size_t j = i + 1;
+    while (j < tokens.size() && tokens[j].lang == Lang::kCommon) ++j;
+    // Earlier runs are settled already, so this walk stops at the latest of
+    // them: over the whole list it visits each token once.
+    const std::optional<Neighbour> before = decided_before(tokens, i);
+    std::optional<Neighbour> after;
+    if (const size_t k = first_decided[j]; k != kNone) {
+      after = Neighbour{tokens[k].lang, k - (j - 1)};
+    }
+    Lang lang = Lang::kVi;
+    if (before && after) {
+      lang = before->distance < after->distance ? before->lang : after->lang;
+    } else if (before) {
+      lang = before->lang;
+    } else if (after) {
+      lang = after->lang;
+    }
+    for (size_t k = i; k < j; ++k) tokens[k].lang = lang;
+    i = j;
+  }
+}
+
+}  // namespace vyr::g2p

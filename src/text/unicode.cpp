@@ -1,0 +1,195 @@
+#include "text/unicode.hpp"
+
+#include <unicode/bytestream.h>
+#include <unicode/casemap.h>
+#include <unicode/normalizer2.h>
+#include <unicode/stringpiece.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+
+#include "runtime/panic.hpp"
+
+namespace vyr::text {
+namespace {
+
+const icu::Normalizer2& nfc_instance() {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* n = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status) || n == nullptr)
+    throw Panic(std::string("ICU NFC data unavailable: ") + u_errorName(status));
+  return *n;
+}
+
+void check_icu(UErrorCode status, const char* what) {
+  if (status == U_MEMORY_ALLOCATION_ERROR) throw std::bad_alloc();
+  if (U_FAILURE(status)) throw Panic(std::string(what) + ": " + u_errorName(status));
+}
+
+icu::StringPiece piece(std::string_view s) {
+  return icu::StringPiece(s.data(), static_cast<int32_t>(s.size()));
+}
+
+// ICU takes int32_t lengths.
+void check_length(std::string_view s) {
+  if (s.size() > static_cast<size_t>(INT32_MAX)) throw Panic("text longer than 2 GiB");
+}
+
+}  // namespace
+
+std::string nfc(std::string_view s) {
+  check_length(s);
+  const icu::Normalizer2& n = nfc_instance();
+  UErrorCode status = U_ZERO_ERROR;
+  // Most texts are composed already: the quick check avoids any rewriting.
+  if (n.isNormalizedUTF8(piece(s), status) && U_SUCCESS(status)) return std::string(s);
+  status = U_ZERO_ERROR;
+  std::string out;
+  out.reserve(s.size());
+  icu::StringByteSink<std::string> sink(&out);
+  n.normalizeUTF8(0, piece(s), sink, nullptr, status);
+  check_icu(status, "NFC normalisation failed");
+  return out;
+}
+
+std::string to_lower(std::string_view s) {
+  check_length(s);
+  // The root locale "", never nullptr: nullptr means the process locale, and
+  // a Turkish one maps "I" to dotless "ı".
+  UErrorCode status = U_ZERO_ERROR;
+  std::string out;
+  out.reserve(s.size());
+  icu::StringByteSink<std::string> sink(&out);
+  icu::CaseMap::utf8ToLower("", 0, piece(s), sink, nullptr, status);
+  check_icu(status, "lower-casing failed");
+  return out;
+}
+
+// The full mapping of the character alone, without context: "Σ" -> "σ",
+// "İ" -> "i̇".
+std::string lower_char(char32_t c) {
+  std::string one;
+  append_utf8(one, c);
+  return to_lower(one);  // a lone capital sigma has no word before it: "σ"
+}
+
+std::string_view trim_start(std::string_view s) {
+  size_t pos = 0;
+  while (pos < s.size()) {
+    size_t next = pos;
+    if (!is_white_space(decode_utf8(s, next))) break;
+    pos = next;
+  }
+  return s.substr(pos);
+}
+
+std::string_view trim_end(std::string_view s) {
+  size_t end = s.size();
+  while (end > 0) {
+    // Step back to the start of the last code point.
+    size_t start = end - 1;
+    while (start > 0 && end - start < 4 &&
+           (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80)
+      --start;
+    size_t probe = start;
+    char32_t c = decode_utf8(s, probe);
+    if (probe != end) {
+      // Not a well-formed sequence ending here: an invalid byte, kept.
+      break;
+    }
+    if (!is_white_space(c)) break;
+    end = start;
+  }
+  return s.substr(0, end);
+}
+
+std::string_view trim(std::string_view s) { return trim_end(trim_start(s)); }
+
+bool is_white_space(char32_t c) {
+  if (c < 0x80) return c == ' ' || (c >= 0x09 && c <= 0x0D);
+  return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_WHITE_SPACE);
+}
+
+bool is_alphabetic(char32_t c) {
+  if (c < 0x80) return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+  return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
+}
+
+bool is_uppercase(char32_t c) {
+  if (c < 0x80) return c >= 'A' && c <= 'Z';
+  return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_UPPERCASE);
+}
+
+bool is_alphanumeric(char32_t c) {
+  if (c < 0x80) return is_alphabetic(c) || (c >= '0' && c <= '9');
+  if (is_alphabetic(c)) return true;
+  int8_t gc = u_charType(static_cast<UChar32>(c));
+  return gc == U_DECIMAL_DIGIT_NUMBER || gc == U_LETTER_NUMBER || gc == U_OTHER_NUMBER;
+}
+
+char32_t decode_utf8(std::string_view s, size_t& pos) {
+  if (pos >= s.size()) {
+    ++pos;
+    return 0xFFFD;
+  }
+  const auto* p = reinterpret_cast<const uint8_t*>(s.data());
+  int32_t i = 0;
+  // U8_NEXT works on int32_t offsets: decode from a window at pos.
+  const int32_t len = static_cast<int32_t>(std::min<size_t>(s.size() - pos, 4));
+  UChar32 c;
+  U8_NEXT(p + pos, i, len, c);
+  pos += static_cast<size_t>(i);
+  return c < 0 ? 0xFFFD : static_cast<char32_t>(c);
+}
+
+void append_utf8(std::string& out, char32_t c) {
+  if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+bool is_valid_utf8(std::string_view s) {
+  size_t pos = 0;
+  while (pos < s.size()) {
+    unsigned char b = static_cast<unsigned char>(s[pos]);
+    if (b < 0x80) {
+      ++pos;
+      continue;
+    }
+    const auto* p = reinterpret_cast<const uint8_t*>(s.data());
+    const int32_t len = static_cast<int32_t>(std::min<size_t>(s.size() - pos, 4));
+    int32_t i = 0;
+    UChar32 c;
+    U8_NEXT(p + pos, i, len, c);
+    if (c < 0) return false;
+    pos += static_cast<size_t>(i);
+  }
+  return true;
+}
+
+size_t char_count(std::string_view s) {
+  size_t n = 0;
+  for (size_t pos = 0; pos < s.size();) {
+    decode_utf8(s, pos);
+    ++n;
+  }
+  return n;
+}
+
+}  // namespace vyr::text

@@ -1,0 +1,167 @@
+#include "vi_normalizer/acronyms.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vyr::vi_normalizer {
+namespace {
+
+std::vector<std::string> Matches(const text::Regex& re, std::string_view text) {
+  std::vector<std::string> out;
+  re.for_each(text, [&](const text::Captures& m) { out.emplace_back(m.str()); });
+  return out;
+}
+
+using Words = std::vector<std::string>;
+
+// The reference texts the pattern layer's conformance cases were computed with.
+TEST(AcronymPatterns, TextsAreExact) {
+  EXPECT_EQ(RE_ACRONYMS_EXCEPTIONS().pattern(),
+            R"(\bWashington D\.C\b|\bWashington DC\b|\bVN\-Index\b|\bTP\.HCM\b|\bPGS\.TS\b|)"
+            R"(\bNVIDIA\b|\bMS DOS\b|\bMS\-DOS\b|\bHĐND\b|\bHĐQT\b|\bTPHCM\b|\bSP500\b|)"
+            R"(\bGS\.TS\b|\bCĐV\b|\bTAND\b|\bBHXH\b|\bBHTN\b|\bUBND\b|\bCSGT\b|\bTHCS\b|)"
+            R"(\bTHPT\b|\bTNHH\b|\bVĐV\b|\bCUDA\b|\bJSON\b|\bVRAM\b|\bTX\-0\b|\bIPv6\b|)"
+            R"(\bIPv4\b|\bHCM\b|\bBTC\b|\bCLB\b|\bHTX\b|\bNXB\b|\bLHQ\b|\bĐH\b|\bHLV\b|)"
+            R"(\bPGS\b|\bThS\b|\bUAE\b|\bB2B\b|\bMI5\b|\bMI6\b|\b2FA\b|\bHCN\b|\bKOH\b|)"
+            R"(\bVN\b|\bTP\b|\bHN\b|\bTW\b|\bGS\b|\bTS\b|\bBS\b|\bHF\b|\bKI\b)");
+  EXPECT_EQ(RE_ACRONYMS_EXCEPTIONS().engine(), text::Engine::kLinear);
+  EXPECT_EQ(RE_ACRONYM().pattern(),
+            R"(\b(?=[A-ZĐĂÂÊÔƠƯa-zĐĂÂÊÔƠƯ0-9]*[A-ZĐĂÂÊÔƠƯ]))"
+            R"((?:[A-ZĐĂÂÊÔƠƯ][a-zđăâêôơư]?\d*){2,}\b)");
+  EXPECT_EQ(RE_ACRONYM().engine(), text::Engine::kBacktracking);
+  EXPECT_EQ(RE_STANDALONE_LETTER().pattern(), R"((?<![\''])\b([a-zA-Z])\b(\.?))");
+  EXPECT_EQ(RE_STANDALONE_LETTER().engine(), text::Engine::kBacktracking);
+}
+
+TEST(AcronymPatterns, ExceptionsFindTheLongestWholeKey) {
+  const struct {
+    std::string_view text;
+    Words expected;
+  } cases[] = {
+      {"TP.HCM", {"TP.HCM"}},
+      {"TP. HCM", {"TP", "HCM"}},
+      {"TPHCM", {"TPHCM"}},
+      {"PGS.TS Nguyễn", {"PGS.TS"}},
+      {"VN-Index tăng", {"VN-Index"}},
+      {"MS DOS và MS-DOS", {"MS DOS", "MS-DOS"}},
+      {"Washington D.C.", {"Washington D.C"}},
+      {"UBND TP HN", {"UBND", "TP", "HN"}},
+      {"ubnd", {}},    // case counts
+      {"ĐHQG", {}},    // a key inside a longer word
+      {"xVN VNx", {}},
+      {"IPv6", {"IPv6"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Matches(RE_ACRONYMS_EXCEPTIONS(), c.text), c.expected) << "«" << c.text << "»";
+  }
+}
+
+TEST(AcronymPatterns, AcronymNeedsTwoUnitsBetweenBoundaries) {
+  const struct {
+    std::string_view text;
+    Words expected;
+  } cases[] = {
+      {"VIỆT NAM", {"NAM"}},  // a capital with a tone mark is no unit
+      {"A4", {}},
+      {"iPhone", {}},
+      {"Hà", {}},
+      {"123ABC", {}},
+      {"NoSQL", {"NoSQL"}},
+      {"HeLLo", {"HeLLo"}},
+      {"MI5", {"MI5"}},
+      {"COVID-19", {"COVID"}},
+      {"ĐHQG và PhD", {"ĐHQG", "PhD"}},
+      {"BY ON", {"BY", "ON"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Matches(RE_ACRONYM(), c.text), c.expected) << "«" << c.text << "»";
+  }
+}
+
+TEST(ReadAcronym, ReadsByTheFirstRuleThatApplies) {
+  const struct {
+    std::string_view acronym;
+    std::string_view expected;
+  } cases[] = {
+      // Word-like: one English word.
+      {"NASA", "__start_en__nasa__end_en__"},
+      {"SELECT", "__start_en__select__end_en__"},
+      {"BY", "__start_en__by__end_en__"},
+      {"ON", "__start_en__on__end_en__"},
+      // A small letter or a letter outside ASCII: Vietnamese letter names.
+      {"PhD", "pê hát đê"},
+      {"ĐHQG", "đê hát qui gờ"},
+      {"ÂU", "â u"},  // "â" has no name: written lower-cased
+      {"ĂN", "ă nờ"},
+      {"NoSQL", "nờ ô ét qui lờ"},
+      {"ĐH2", "đê hát hai"},
+      {"ĐH\u0663", "đê hát"},  // a digit outside ASCII is dropped
+      // An ASCII digit: Vietnamese letter names, other characters as written.
+      {"H2O", "hát hai ô"},
+      {"CO2", "xê ô hai"},
+      {"ABC123", "a bê xê một hai ba"},
+      {"MI5", "mờ i năm"},
+      {"AB1\u0663", "a bê một \u0663"},
+      // All ASCII capitals: spelled in English.
+      {"ABC", "__start_en__a b c__end_en__"},
+      {"AB\u0663", "__start_en__a b \u0663__end_en__"},
+  };
+  for (const auto& c : cases) {
+    const auto m = RE_ACRONYM().find(c.acronym);
+    ASSERT_TRUE(m.has_value()) << "«" << c.acronym << "» is no acronym";
+    ASSERT_EQ(m->str(), c.acronym);
+    EXPECT_EQ(read_acronym(*m), c.expected) << "«" << c.acronym << "»";
+  }
+}
+
+TEST(ExpandAbbreviations, ReplacesEveryOccurrenceAsStored) {
+  const struct {
+    std::string_view text;
+    std::string_view expected;
+  } cases[] = {
+      {"táo, cam, v.v.", "táo, cam,  vân vân."},
+      {"v/v", " về việc"},
+      {"đ/c", "địa chỉ"},
+      {"xđ/cy", "xđịa chỉy"},  // no word boundaries
+      {"v.v.v", " vân vân.v"},  // left to right, without overlap
+      {"v/v và v/v", " về việc và  về việc"},
+      {"V.V Đ/C", "V.V Đ/C"},  // case counts
+      {"abc", "abc"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(expand_abbreviations(c.text), c.expected) << "«" << c.text << "»";
+  }
+  // Overlapping keys: either entry may go first.
+  const std::string overlap = expand_abbreviations("v.v/v");
+  EXPECT_TRUE(overlap == " vân vân/v" || overlap == "v. về việc") << overlap;
+}
+
+TEST(ExpandStandaloneLetters, SpeaksLettersByName) {
+  const struct {
+    std::string_view text;
+    std::string_view expected;
+  } cases[] = {
+      {"vitamin C", "vitamin  xê "},
+      {"Nguyễn Văn A.", "Nguyễn Văn  a "},  // a capital initial loses its dot
+      {"câu b.", "câu  bê. "},              // a small letter keeps it
+      {"A.B.", " a  bê "},
+      {"e.g.", " e.  gờ. "},
+      {"Z", " dét "},
+      {"it's", "it's"},               // nothing right after an apostrophe
+      {"x'y", " ích 'y"},
+      {"x\u2019y", " ích \u2019 y "},  // the typographic apostrophe does not protect
+      {"a1 ab ă đ", "a1 ab ă đ"},      // no standalone ASCII letter
+      {"Hà x", "Hà  ích "},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(expand_standalone_letters(c.text), c.expected) << "«" << c.text << "»";
+  }
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer

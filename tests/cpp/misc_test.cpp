@@ -1,0 +1,251 @@
+#include "vi_normalizer/misc.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <vector>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+
+namespace vyr::vi_normalizer {
+namespace {
+
+struct Case {
+  std::string_view input;
+  std::string_view expected;
+};
+
+void ExpectOthers(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) {
+    EXPECT_EQ(normalize_others(c.input), c.expected) << "input: «" << c.input << "»";
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Pattern texts, against the conformance vectors kept beside the repository.
+
+TEST(OthersPatterns, AreTheVectorTextsInTheirEngineRoles) {
+  std::ifstream in(VYR_TEST_DATA_DIR "/../../../shared/vectors/pattern_texts.json");
+  if (!in) GTEST_SKIP() << "pattern_texts.json not found beside the repository";
+  const nlohmann::json texts = nlohmann::json::parse(in);
+  const struct {
+    const char* name;
+    const text::Regex& re;
+  } patterns[] = {
+      {"DOMAIN_SUFFIXES_RE", DOMAIN_SUFFIXES_RE()},
+      {"RE_LETTER", RE_LETTER()},
+      {"RE_ALPHANUMERIC", RE_ALPHANUMERIC()},
+      {"RE_LETTER_DIGIT", RE_LETTER_DIGIT()},
+      {"RE_UNIT_POWERS", RE_UNIT_POWERS()},
+      {"RE_CLEAN_QUOTES", RE_CLEAN_QUOTES()},
+      {"RE_CLEAN_QUOTES_EDGES", RE_CLEAN_QUOTES_EDGES()},
+      {"RE_BRACKETS", RE_BRACKETS()},
+      {"RE_STRIP_BRACKETS", RE_STRIP_BRACKETS()},
+      {"RE_TEMP_C_NEG", RE_TEMP_C_NEG()},
+      {"RE_TEMP_F_NEG", RE_TEMP_F_NEG()},
+      {"RE_TEMP_C", RE_TEMP_C()},
+      {"RE_TEMP_F", RE_TEMP_F()},
+      {"RE_DEGREE", RE_DEGREE()},
+      {"RE_ACRONYMS_SPLIT", RE_ACRONYMS_SPLIT()},
+      {"RE_STANDARD_COLON", RE_STANDARD_COLON()},
+      {"RE_COLON_SEMICOLON", RE_COLON_SEMICOLON()},
+      {"RE_CLEAN_OTHERS", RE_CLEAN_OTHERS()},
+  };
+  for (const auto& p : patterns) {
+    ASSERT_TRUE(texts.contains(p.name)) << p.name;
+    EXPECT_EQ(p.re.pattern(), texts[p.name]["pattern"].get<std::string>()) << p.name;
+    const bool linear = texts[p.name]["engine"].get<std::string>() == "regex";
+    EXPECT_EQ(p.re.engine(), linear ? text::Engine::kLinear : text::Engine::kBacktracking)
+        << p.name;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The steps, each shown through inputs that only it rewrites.
+
+TEST(NormalizeOthers, EmptyAndBlankTextsPassThrough) {
+  ExpectOthers({{"", ""}, {"   ", "   "}, {" \t\n", " \t\n"}, {"tiếng Việt", "tiếng Việt"}});
+}
+
+TEST(NormalizeOthers, AcronymExceptionsAndDomainSuffixes) {
+  ExpectOthers({
+      {"UBND", "uỷ ban nhân dân"},
+      {"TP.HCM", "thành phố hồ chí minh"},
+      {".EDU", " chấm __start_en__edu__end_en__ "},
+      {"abc.vn", "abc chấm __start_en__v n__end_en__ "},
+      // The suffix must end a word.
+      {".company", ".company"},
+      {".vnx", ".vnx"},
+  });
+}
+
+TEST(NormalizeOthers, NamedLettersAndLetterDigitMixes) {
+  ExpectOthers({
+      {"chữ a", "chữ a "},
+      // "chữ" with the «c» of «cái» is tried first, and fails at no boundary.
+      {"chữ cái A", "chữ cái a "},
+      // The Kelvin sign is admitted by case folding and named by «k».
+      {"chữ \u212A", "chữ ca "},
+      // A closing quote before a space stays behind, and step 26 blanks it.
+      {"Ký tự \"x\" nhé", "Ký tự ích   nhé"},
+      // The closing quote at the end stays, and step 12 then clears it.
+      {"ký tự 'B'", "ký tự bê  "},
+      // Digits stay digits for the number pass after a number-letter word.
+      {"3D", "3 đê"},
+      {"12AB", "12AB"},
+      {"B52", "bê năm mươi hai"},
+      {"F1", "ép một"},
+  });
+}
+
+TEST(NormalizeOthers, UnitPowers) {
+  ExpectOthers({
+      {"m^2", " mét mũ hai "},
+      {"cm^-3", " xen ti mét mũ trừ ba "},
+      {"km^+2", " ki lô mét mũ hai "},
+      // Not a key of either table: spoken as written, in its own case.
+      {"X^2", " X mũ hai "},
+      {"Hz^3", " héc mũ ba "},
+  });
+}
+
+TEST(NormalizeOthers, Quotes) {
+  ExpectOthers({
+      {"“Xin chào”", "Xin chào"},
+      {"„a“", "a"},
+      // A one-letter word takes its prime first; the opening quote then goes.
+      {"'a'", " a phẩy"},
+      {"'hello' world", " hello  world"},
+      {"don't", "don't"},
+      // Inside a word the curly apostrophe is left to step 26, which blanks it.
+      {"l’eau", "l eau"},
+      // An ASCII double quote is no kept character.
+      {"x\"y", "x y"},
+  });
+}
+
+TEST(NormalizeOthers, NotEqualSymbolsAndScripts) {
+  ExpectOthers({
+      {"a <> b", "a  khác  b"},
+      {"a<>b", "a khác b"},
+      {"a < b", "a  nhỏ hơn  b"},
+      {"a+b", "a cộng b"},
+      {"x²", "x bình phương "},
+      {"H₂O", "H hai O"},
+      {"α≠β", " an pha  khác  bê ta "},
+      {"½", " một phần hai "},
+  });
+}
+
+TEST(NormalizeOthers, Brackets) {
+  ExpectOthers({
+      {"(xem trang 5)", ", xem trang 5, "},
+      {"( a )", ", a, "},
+      // The kinds need not agree; the shortest body is taken.
+      {"[a} (b)", ", a,  , b, "},
+      // A body never crosses a line break: the brackets are only stripped.
+      {"(a\nb)", " a\nb "},
+      {"a (b", "a  b"},
+      {"a)b]", "a b "},
+  });
+}
+
+TEST(NormalizeOthers, TemperaturesAndDegrees) {
+  ExpectOthers({
+      {"-5°C", "âm 5 độ xê"},
+      {"-5,5 ° c", "âm 5,5 độ xê"},
+      {"-40°F", "âm 40 độ ép"},
+      {"36.5°C", "36.5 độ xê"},
+      {"30°F", "30 độ ép"},
+      {"90°", "90 độ "},
+      // «C» must end a word to be Celsius.
+      {"5°Ca", "5 độ Ca"},
+  });
+}
+
+TEST(NormalizeOthers, AcronymsSentenceBySentence) {
+  ExpectOthers({
+      // One word in capitals is an all-capitals sentence.
+      {"NASA", "NASA"},
+      {"Tôi yêu NASA.", "Tôi yêu __start_en__nasa__end_en__."},
+      {"GIÁ VÀNG TĂNG. Giá USD giảm.", "GIÁ VÀNG TĂNG. Giá __start_en__u s d__end_en__ giảm."},
+      {"ĐẠI HỘI ĐOÀN", "ĐẠI HỘI ĐOÀN"},
+      // A digit or a hyphen in a word: not all capitals.
+      {"ABC 123", "__start_en__a b c__end_en__ 123"},
+      // An empty first sentence, then a headline.
+      {". ABC", ". ABC"},
+      // «...» not followed by a space does not end the sentence.
+      {"Hello...World ABC", "Hello...World __start_en__a b c__end_en__"},
+      {"ABC!\tabc ABC", "ABC!\tabc __start_en__a b c__end_en__"},
+  });
+}
+
+TEST(NormalizeOthers, VersionsAndColons) {
+  ExpectOthers({
+      {"1.2.3", "một chấm hai chấm ba"},
+      {"3:2", " 3 trên 2 "},
+      {"1000:1", "1000, 1"},
+      {"3:2.5", "3, 2.5"},
+      {"1.5:2", "1.5, 2"},
+      // Too long for 64 bits: counts as a small number.
+      {"99999999999999999999:1", " 99999999999999999999 trên 1 "},
+      {"a: b; c", "a,  b,  c"},
+  });
+}
+
+TEST(NormalizeOthers, StrayCharacters) {
+  ExpectOthers({
+      {"a|b", "a b"},
+      {"a…b", "a b"},
+      {"a\\b", "a b"},
+      // The internal markers, apostrophes and hyphens are kept.
+      {"__start_en__x__end_en__", "__start_en__x__end_en__"},
+      {"đi-về, vâng!", "đi-về, vâng!"},
+      {"ỒN ÀO", "ỒN ÀO"},
+      // Only precomposed letters are kept; a lone combining mark goes.
+      {"e\u0301", "e "},
+      // U+001F is not white space.
+      {"a\x1F" "b", "a b"},
+  });
+}
+
+TEST(ReadStandardColon, ReadsTheTwoNumbersOfAMatch) {
+  const Case cases[] = {
+      {"3:2", " 3 trên 2 "},
+      {"999:5", " 999 trên 5 "},
+      {"1000:5", "1000, 5"},
+      {"18446744073709551615:5", "18446744073709551615, 5"},
+      {"18446744073709551616:5", " 18446744073709551616 trên 5 "},
+      {"7:1.25", "7, 1.25"},
+  };
+  for (const Case& c : cases) {
+    const auto m = RE_STANDARD_COLON().find(c.input);
+    ASSERT_TRUE(m.has_value()) << c.input;
+    EXPECT_EQ(read_standard_colon(*m), c.expected) << c.input;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Mixed inputs: every step accepts any valid text.
+
+TEST(NormalizeOthers, AcceptsMixedTextsWithoutFailing) {
+  const std::vector<std::string_view> pieces = {
+      "A", "B", "X", "I", "V", "a", "m", "ĐH", "UBND", "TP.HCM", "NASA", "0", "5", "12",
+      ".", "!", "?", ":", ";", "/", "^", "-", "+", "'", "’", "\"", "“", "(", ")", "[",
+      "}", "°", "C", "f", "²", "₂", "α", "<>", "<", "|", "…", " ", "\t", "\n", "chữ",
+      "ký tự", ".com", "e\u0301", "Ộ", "_",
+  };
+  std::mt19937 rng(31011);
+  std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> length(0, 24);
+  for (int i = 0; i < 3000; ++i) {
+    std::string input;
+    for (int n = length(rng); n > 0; --n) input += pieces[pick(rng)];
+    EXPECT_NO_THROW(normalize_others(input)) << "input: «" << input << "»";
+  }
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer

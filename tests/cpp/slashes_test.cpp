@@ -1,0 +1,79 @@
+// Slash forms: negative fractions, number over code, plain fractions, each
+// pass and their order.
+#include "vi_normalizer/slashes.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+namespace vyr::vi_normalizer {
+namespace {
+
+struct Case {
+  std::string_view input;
+  std::string_view expected;
+};
+
+void expect_all(const Case* begin, const Case* end) {
+  for (const Case* c = begin; c != end; ++c) {
+    SCOPED_TRACE(std::string(c->input));
+    EXPECT_EQ(normalize_slashes(c->input), c->expected);
+  }
+}
+
+TEST(NormalizeSlashes, PlainFractions) {
+  const Case cases[] = {
+      {"3/4", "ba trên bốn"},
+      {"15/20", "mười lăm trên hai mươi"},
+      {"2024/2025",
+       "hai nghìn không trăm hai mươi bốn trên hai nghìn không trăm hai mươi lăm"},
+      {"tỷ lệ 1/2 và 3/4", "tỷ lệ một trên hai và ba trên bốn"},
+      // A full stop, a comma or a digit after the last digit: no fraction.
+      {"3/4.", "3/4."},
+      {"3/4,5", "3/4,5"},
+      {"3/45.", "3/45."},
+      // Nor after a dot, a comma, a letter or a digit before the first.
+      {"1.5/2", "1.5/2"},
+      {"1,5/2", "1,5/2"},
+      {"x1/2", "x1/2"},
+      // Digits of other scripts match; the reader leaves them as they are.
+      {"\u0663/4", "\u0663 trên bốn"},
+      {"không có gạch chéo", "không có gạch chéo"},
+      {"", ""},
+  };
+  expect_all(std::begin(cases), std::end(cases));
+}
+
+TEST(NormalizeSlashes, NegativeFractions) {
+  const Case cases[] = {
+      {"x =-3/4", "x = âm ba trên bốn"},
+      {"x = -3/4", "x = âm ba trên bốn"},
+      // Any white space before the "-" becomes one plain space.
+      {"x\t-3/4", "x âm ba trên bốn"},
+      {"x\n-3/4", "x âm ba trên bốn"},
+      // Nothing before the "-": the sign stays, the fraction is still read.
+      {"-3/4", "-ba trên bốn"},
+      {"a-3/4", "a-ba trên bốn"},
+      // A negative code goes on to the second pass.
+      {"x =-12/3A", "x = âm mười hai trên ba a"},
+  };
+  expect_all(std::begin(cases), std::end(cases));
+}
+
+TEST(NormalizeSlashes, NumberOverCode) {
+  const Case cases[] = {
+      {"12/3A", "mười hai trên ba a"},
+      {"12/3bc", "mười hai trên ba bê xê"},
+      // Letters are always spelled by name, never read as a unit.
+      {"5/10kg", "năm trên mười ca gờ"},
+      // Digit runs inside the code are whole numbers.
+      {"12/34ab5", "mười hai trên ba mươi bốn a bê năm"},
+      {"nhà 25/7B đường Lê Lợi", "nhà hai mươi lăm trên bảy bê đường Lê Lợi"},
+      {"x1/2a", "x1/2a"},
+  };
+  expect_all(std::begin(cases), std::end(cases));
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer

@@ -1,0 +1,196 @@
+// Web addresses, paths and technical identifiers: which branch of the pattern
+// takes a text, how one match is read, and the whole pass.
+#include "vi_normalizer/technical.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vyr::vi_normalizer {
+namespace {
+
+struct Case {
+  std::string_view input;
+  std::string_view expected;
+};
+
+std::vector<std::string> matches_of(const text::Regex& re, std::string_view s) {
+  std::vector<std::string> out;
+  re.for_each(s, [&](const text::Captures& m) { out.emplace_back(m.str()); });
+  return out;
+}
+
+// --- RE_TECHNICAL ---------------------------------------------------------------
+
+TEST(TechnicalPattern, BranchesAndBoundaries) {
+  struct PatternCase {
+    std::string_view text;
+    std::vector<std::string> matches;
+  };
+  const PatternCase cases[] = {
+      // Schemes, in any case; a trailing "/" is left out by the final boundary.
+      {"xem https://example.com/path/ nhé", {"https://example.com/path"}},
+      {"HTTPS://X.COM", {"HTTPS://X.COM"}},
+      {"ftp://files.vn/a#b", {"ftp://files.vn/a#b"}},
+      // "%" is no URI character: the address ends before it.
+      {"http://a.vn/x%20y", {"http://a.vn/x"}},
+      {"www.abc.com", {"www.abc.com"}},
+      {"shop.vn/sale?id=1", {"shop.vn/sale?id=1"}},
+      // "edu" is not among the suffixes of the domain branch.
+      {"abc.edu", {}},
+      // Absolute paths need no word character before the "/".
+      {"/usr/local/bin", {"/usr/local/bin"}},
+      {"km/h", {}},
+      {"a/usr/bin", {}},
+      {"C:\\Users\\data", {"C:\\Users\\data"}},
+      {"report_2024.pdf", {"report_2024.pdf"}},
+      {"REPORT.PDF", {"REPORT.PDF"}},
+      // At one start the file-name branch comes before the identifier branch.
+      {"app.config.v2", {"app.config"}},
+      {"a.b.c.d", {"a.b.c.d"}},
+      {"max_retry_count", {"max_retry_count"}},
+      // Two parts are no identifier.
+      {"max_retry", {}},
+      // Four to eight hexadecimal groups.
+      {"10:20:30:40", {"10:20:30:40"}},
+      {"10:20:30", {}},
+      {"fe80:0:0:0:1:2:3:4", {"fe80:0:0:0:1:2:3:4"}},
+      {"xin chào", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text));
+    EXPECT_EQ(matches_of(RE_TECHNICAL(), c.text), c.matches);
+  }
+}
+
+// --- the letter rule ----------------------------------------------------------------
+
+TEST(TechnicalMatch, LetterRule) {
+  const Case cases[] = {
+      // All upper-case: spelled up to 4 letters.
+      {"API", "__start_en__a p i__end_en__"},
+      {"HTML", "__start_en__h t m l__end_en__"},
+      {"HTTPS", "__start_en__https__end_en__"},
+      // Otherwise spelled below 3 letters.
+      {"js", "__start_en__j s__end_en__"},
+      {"Go", "__start_en__g o__end_en__"},
+      {"cpp", "__start_en__cpp__end_en__"},
+      {"Html", "__start_en__html__end_en__"},
+      // Each token of a mixed piece by itself; digits one by one.
+      {"v2", "__start_en__v__end_en__ hai"},
+      {"abc123", "__start_en__abc__end_en__ một hai ba"},
+      {"API2x", "__start_en__a p i__end_en__ hai __start_en__x__end_en__"},
+      {"2024", "hai không hai bốn"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical_match(c.input), c.expected);
+  }
+}
+
+TEST(TechnicalMatch, Schemes) {
+  const Case cases[] = {
+      {"https://x.io",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__i o__end_en__"},
+      // A scheme not all upper-case is spelled below 4 letters.
+      {"http://x.vn", "__start_en__http__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      {"HTTP://x.vn",
+       "__start_en__h t t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      {"ftp://x.vn", "__start_en__f t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      {"FTP://x.vn", "__start_en__f t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      {"HTTPS://x.vn",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      // Everything before the first "://" is the scheme, said whole.
+      {"www.x.com/a://b", "__start_en__www.x.com/a__end_en__ __start_en__b__end_en__"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical_match(c.input), c.expected);
+  }
+}
+
+TEST(TechnicalMatch, PathsAndDelimiters) {
+  const Case cases[] = {
+      {"/usr/local/bin",
+       "gạch __start_en__usr__end_en__ gạch __start_en__local__end_en__ gạch "
+       "__start_en__bin__end_en__"},
+      {"C:\\Users\\data",
+       "__start_en__c__end_en__ hai chấm gạch __start_en__users__end_en__ gạch "
+       "__start_en__data__end_en__"},
+      {"report_2024.pdf",
+       "__start_en__report__end_en__ gạch dưới hai không hai bốn chấm __start_en__pdf__end_en__"},
+      {"max_retry_count",
+       "__start_en__max__end_en__ gạch dưới __start_en__retry__end_en__ gạch dưới "
+       "__start_en__count__end_en__"},
+      {"https://x.vn/docs#intro",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch "
+       "__start_en__docs__end_en__ thăng __start_en__intro__end_en__"},
+      {"http://x.vn/a?q=1&x=2",
+       "__start_en__http__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch "
+       "__start_en__a__end_en__ hỏi __start_en__q__end_en__ bằng một và __start_en__x__end_en__ "
+       "bằng hai"},
+      {"10:20:30:40", "một không hai chấm hai không hai chấm ba không hai chấm bốn không"},
+      // Another URI character: the piece is read character by character.
+      {"a+b", "a + bê"},
+      {"x~1", "ích ~ một"},
+      // A lone space is read as itself; the one-pass squeeze leaves two of three.
+      {"a b", "__start_en__a__end_en__  __start_en__b__end_en__"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical_match(c.input), c.expected);
+  }
+}
+
+TEST(TechnicalMatch, DomainSuffixes) {
+  const Case cases[] = {
+      {"www.abc.com", "__start_en__www__end_en__ chấm __start_en__abc__end_en__ chấm com"},
+      {"abc.com.vn", "__start_en__abc__end_en__ chấm com chấm __start_en__v n__end_en__"},
+      {"ABC.ORG", "__start_en__a b c__end_en__ chấm o rờ gờ"},
+      // A suffix reads its fixed form anywhere, also without a dot before it.
+      {"my-net.org", "__start_en__m y__end_en__ gạch ngang nét chấm o rờ gờ"},
+      {"gov_io", "gờ o vê gạch dưới __start_en__i o__end_en__"},
+      // The look-ahead passes over delimiters, which then say nothing...
+      {"a./com", "__start_en__a__end_en__ chấm com"},
+      {"a.-_com", "__start_en__a__end_en__ chấm com"},
+      // ...but stops at "#".
+      {"x.#com", "__start_en__x__end_en__ chấm thăng com"},
+      // No suffix found: the delimiters after the dot are read.
+      {"a./x", "__start_en__a__end_en__ chấm gạch __start_en__x__end_en__"},
+      {"a.", "__start_en__a__end_en__ chấm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical_match(c.input), c.expected);
+  }
+}
+
+// --- the pass ----------------------------------------------------------------------
+
+TEST(NormalizeTechnical, ReplacesEveryMatchAndCopiesTheRest) {
+  const Case cases[] = {
+      {"xem https://example.com/path/ nhé",
+       "xem __start_en__https__end_en__ __start_en__example__end_en__ chấm com gạch "
+       "__start_en__path__end_en__/ nhé"},
+      {"app.config.v2", "__start_en__app__end_en__ chấm __start_en__config__end_en__.v2"},
+      {"a.b.c.d",
+       "__start_en__a__end_en__ chấm __start_en__b__end_en__ chấm __start_en__c__end_en__ chấm "
+       "__start_en__d__end_en__"},
+      {"mở /usr/bin và C:\\tmp",
+       "mở gạch __start_en__usr__end_en__ gạch __start_en__bin__end_en__ và "
+       "__start_en__c__end_en__ hai chấm gạch __start_en__tmp__end_en__"},
+      {"tốc độ 10 km/h", "tốc độ 10 km/h"},
+      {"lúc 10:20:30", "lúc 10:20:30"},
+      {"xin chào", "xin chào"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical(c.input), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer

@@ -1,0 +1,217 @@
+"""The module object and the shape of its two classes."""
+
+import importlib
+import inspect
+import pathlib
+import subprocess
+import sys
+import textwrap
+import weakref
+
+import pytest
+
+import vyr_g2p
+
+SOURCE_ROOT = pathlib.Path(__file__).resolve().parents[2]
+
+# The smallest file the loader accepts: the magic, then zeros (empty tables).
+EMPTY_DICTIONARY = b"VYRP" + bytes(28)
+
+
+@pytest.fixture
+def g2p(tmp_path):
+    path = tmp_path / "empty.bin"
+    path.write_bytes(EMPTY_DICTIONARY)
+    return vyr_g2p.G2P(str(path))
+
+
+@pytest.fixture
+def normalizer():
+    return vyr_g2p.Normalizer()
+
+
+def run_python(code, **env):
+    """Runs code in a fresh interpreter that imports the same vyr_g2p."""
+    import os
+
+    environ = dict(os.environ, **env)
+    module_dir = str(pathlib.Path(vyr_g2p.__file__).parent)
+    environ["PYTHONPATH"] = os.pathsep.join(
+        p for p in (module_dir, environ.get("PYTHONPATH", "")) if p
+    )
+    return subprocess.run(
+        [sys.executable, "-c", textwrap.dedent(code)],
+        capture_output=True,
+        text=True,
+        env=environ,
+        timeout=120,
+    )
+
+
+class TestModule:
+    def test_doc_is_one_line_naming_the_package(self):
+        doc = vyr_g2p.__doc__
+        assert doc.startswith("vyr_g2p: ")
+        assert "vyr-g2p" in doc
+        assert "\n" not in doc
+
+    def test_exports_exactly_the_two_classes(self):
+        assert vyr_g2p.__all__ == ["G2P", "Normalizer"]
+        assert vyr_g2p.G2P is getattr(vyr_g2p, "G2P")
+        public = {name for name in dir(vyr_g2p) if not name.startswith("__")}
+        assert public == {"G2P", "Normalizer"}
+
+    def test_reimport_in_the_same_interpreter_returns_the_same_object(self):
+        saved = sys.modules.pop("vyr_g2p")
+        try:
+            again = importlib.import_module("vyr_g2p")
+            assert again is saved
+            assert again.G2P is saved.G2P
+        finally:
+            sys.modules["vyr_g2p"] = saved
+
+    def test_nothing_runs_at_import(self):
+        # The pool is made by the first batch call, not by the import.
+        result = run_python(
+            """
+            import os
+            before = len(os.listdir("/proc/self/task"))
+            import vyr_g2p
+            print(len(os.listdir("/proc/self/task")) - before)
+            """
+        )
+        assert result.returncode == 0, result.stderr
+        assert result.stdout.strip() == "0"
+        assert result.stderr == ""
+
+    def test_a_second_interpreter_is_refused(self):
+        pytest.importorskip("_testcapi")
+        import _testcapi
+
+        if not hasattr(_testcapi, "run_in_subinterp"):
+            pytest.skip("no sub-interpreter helper in this build")
+        result = run_python(
+            """
+            import _testcapi, json, os, sys, tempfile
+            import vyr_g2p
+            out = tempfile.mktemp()
+            code = f'''
+            import json
+            try:
+                import vyr_g2p
+                result = ["imported"]
+            except ImportError as e:
+                result = ["ImportError", str(e)]
+            with open({out!r}, "w") as f:
+                json.dump(result, f)
+            '''
+            import textwrap
+            _testcapi.run_in_subinterp(textwrap.dedent(code))
+            with open(out) as f:
+                print(f.read())
+            os.unlink(out)
+            # The main interpreter still works afterwards.
+            print(vyr_g2p.Normalizer().lang)
+            """
+        )
+        assert result.returncode == 0, result.stderr
+        outcome, lang = result.stdout.strip().splitlines()
+        kind, message = __import__("json").loads(outcome)
+        assert kind == "ImportError"
+        assert "does not support sub-interpreters" in message
+        assert lang == "vi"
+
+
+@pytest.mark.parametrize("cls_name", ["G2P", "Normalizer"])
+class TestClassShape:
+    def test_name_has_no_module_prefix(self, cls_name):
+        cls = getattr(vyr_g2p, cls_name)
+        assert cls.__name__ == cls_name
+        assert cls.__qualname__ == cls_name
+        assert repr(cls) == f"<class '{cls_name}'>"
+        assert cls.__bases__ == (object,)
+
+    def test_cannot_be_subclassed(self, cls_name):
+        cls = getattr(vyr_g2p, cls_name)
+        with pytest.raises(TypeError):
+            type("Sub", (cls,), {})
+
+    def test_documentation_is_empty(self, cls_name):
+        cls = getattr(vyr_g2p, cls_name)
+        assert not cls.__doc__
+        for name in ("phonemize", "phonemize_batch", "normalize", "normalize_batch"):
+            if hasattr(cls, name):
+                assert not getattr(cls, name).__doc__
+
+
+def test_text_signatures():
+    assert vyr_g2p.G2P.__text_signature__ == "(dict_path)"
+    assert vyr_g2p.Normalizer.__text_signature__ == '(lang="vi")'
+    assert str(inspect.signature(vyr_g2p.G2P)) == "(dict_path)"
+    assert str(inspect.signature(vyr_g2p.Normalizer)) == "(lang='vi')"
+    methods = {
+        vyr_g2p.G2P.phonemize: "($self, text)",
+        vyr_g2p.G2P.phonemize_batch: "($self, texts)",
+        vyr_g2p.Normalizer.normalize: "($self, text)",
+        vyr_g2p.Normalizer.normalize_batch: "($self, texts)",
+    }
+    for method, signature in methods.items():
+        assert method.__text_signature__ == signature
+
+
+@pytest.mark.parametrize("which", ["g2p", "normalizer"])
+def test_instances_have_no_dict_and_no_weakref(request, which):
+    obj = request.getfixturevalue(which)
+    assert not hasattr(obj, "__dict__")
+    with pytest.raises(AttributeError):
+        obj.extra = 1
+    with pytest.raises(TypeError):
+        weakref.ref(obj)
+
+
+class TestLang:
+    @pytest.mark.parametrize(
+        "args, kwargs, expected",
+        [
+            ((), {}, "vi"),
+            (("en",), {}, "en"),
+            ((), {"lang": ""}, ""),
+            (("xyz",), {}, "xyz"),
+            (("tiếng Việt",), {}, "tiếng Việt"),
+        ],
+    )
+    def test_any_str_is_stored_unchanged(self, args, kwargs, expected):
+        assert vyr_g2p.Normalizer(*args, **kwargs).lang == expected
+
+    def test_str_subclass_is_accepted(self):
+        class Code(str):
+            pass
+
+        lang = vyr_g2p.Normalizer(Code("en")).lang
+        assert lang == "en"
+        assert type(lang) is str
+
+    def test_is_read_only(self, normalizer):
+        with pytest.raises(AttributeError):
+            normalizer.lang = "en"
+        with pytest.raises(AttributeError):
+            del normalizer.lang
+        assert normalizer.lang == "vi"
+
+    def test_does_not_change_the_output(self):
+        texts = ["Xin chào", "", "Ngày 2/9/1945 lúc 10:30", "<en>Hello</en> bạn"]
+        results = [
+            [vyr_g2p.Normalizer(lang).normalize(t) for t in texts] for lang in ("vi", "en", "")
+        ]
+        assert results[0] == results[1] == results[2]
+
+
+def test_core_never_includes_python_h():
+    offenders = []
+    for folder in ("text", "runtime", "g2p", "vi_normalizer"):
+        for path in (SOURCE_ROOT / "src" / folder).rglob("*"):
+            if path.suffix in {".cpp", ".hpp", ".h", ".cc"}:
+                text = path.read_text(encoding="utf-8", errors="replace")
+                if "Python.h" in text or "binding/python.hpp" in text:
+                    offenders.append(str(path.relative_to(SOURCE_ROOT)))
+    assert offenders == []
