@@ -95,7 +95,9 @@ void raise_chained(PyObject* type, const char* message) {
   PyRef keep_type = PyRef::steal(cause_type);
   PyRef keep_cause = PyRef::steal(cause);
   PyRef keep_traceback = PyRef::steal(cause_traceback);
-  if (keep_cause && keep_traceback) PyException_SetTraceback(keep_cause.get(), keep_traceback.get());
+  if (keep_cause && keep_traceback) {
+    PyException_SetTraceback(keep_cause.get(), keep_traceback.get());
+  }
   PyRef text = PyRef::steal(PyUnicode_FromString(message));
   if (!text) return;
   PyRef error = PyRef::steal(PyObject_CallFunctionObjArgs(type, text.get(), nullptr));

@@ -36,8 +36,8 @@ std::string_view dual_part(std::string_view p, Lang lang) {
   if (p.size() < 2) return {};
   const std::string_view inner = p.substr(1, p.size() - 2);
   const size_t sep = inner.find(kSeparator);
-  if (lang == Lang::kEn) return sep == std::string_view::npos ? std::string_view() : inner.substr(sep + 1);
-  return sep == std::string_view::npos ? inner : inner.substr(0, sep);
+  if (sep == std::string_view::npos) return lang == Lang::kEn ? std::string_view() : inner;
+  return lang == Lang::kEn ? inner.substr(sep + 1) : inner.substr(0, sep);
 }
 
 void append_token_part(const G2PEngine& engine, const Token& token, std::string& out) {
@@ -63,6 +63,7 @@ void glue_punctuation(std::string& joined) {
 
 std::string assemble(const G2PEngine& engine, const std::vector<Token>& tokens) {
   std::string out;
+  out.reserve(tokens.size() * 8);  // a syllable's reading plus its space, roughly
   for (size_t k = 0; k < tokens.size(); ++k) {
     if (k > 0) out += ' ';
     append_token_part(engine, tokens[k], out);

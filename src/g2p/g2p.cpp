@@ -13,7 +13,8 @@ G2PEngine::G2PEngine(std::string_view dict_path)
       common_cache_(make_string_map<ReadingPair>(kCommonCacheCapacity)),
       merged_misses_(make_string_set()),
       common_misses_(make_string_set()),
-      segmentation_cache_(make_string_map<std::optional<std::string>>(kSegmentationCacheCapacity)) {}
+      segmentation_cache_(
+          make_string_map<std::optional<std::string>>(kSegmentationCacheCapacity)) {}
 
 std::string G2PEngine::phonemize(std::string_view text) const {
   TokenList list = tokenize(*this, text);

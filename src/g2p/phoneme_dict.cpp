@@ -140,7 +140,8 @@ std::optional<size_t> PhonemeDict::search(std::string_view word, uint32_t count,
   while (low <= high) {
     // Both bounds lie in [0, 2^31), so the 64-bit midpoint is exact.
     const auto middle = static_cast<int32_t>((int64_t{low} + int64_t{high}) / 2);
-    const int64_t entry = static_cast<int64_t>(table_offset) + int64_t{middle} * static_cast<int64_t>(entry_size);
+    const int64_t entry =
+        static_cast<int64_t>(table_offset) + int64_t{middle} * static_cast<int64_t>(entry_size);
     const std::string_view key = get_string(u32_at(entry, "table entry"));
     const int order = key.compare(word);  // byte order; a proper prefix sorts first
     if (order == 0) {

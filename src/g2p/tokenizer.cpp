@@ -1,7 +1,6 @@
 #include "g2p/tokenizer.hpp"
 
 #include <cstddef>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -37,12 +36,14 @@ std::string dual_pronunciation(const ReadingPair& readings) {
 Token punct_token(std::string_view ch) { return Token{Lang::kPunct, ch, std::string(ch)}; }
 
 // A word outside an English segment: merged value, else both readings,
-// else a guess from its letters.
+// else a guess from its letters. «Hello» → kEn «həˈloʊ»; «on» → kCommon
+// «\x1fɔn\x1fɒn\x1f»; «Đi» (absent) → kVi, no phonemes.
 Token word_token(const G2PEngine& engine, std::string_view word) {
   const std::string lowered = text::to_lower(word);
   if (std::optional<std::string> value = engine.cached_lookup_merged(lowered)) {
     const bool english = value->find(kEnMarker) != std::string::npos;
-    return Token{english ? Lang::kEn : Lang::kVi, word, without_en_marker_trimmed(std::move(*value))};
+    return Token{english ? Lang::kEn : Lang::kVi, word,
+                 without_en_marker_trimmed(std::move(*value))};
   }
   if (std::optional<ReadingPair> readings = engine.cached_lookup_common(lowered)) {
     return Token{Lang::kCommon, word, dual_pronunciation(*readings)};
@@ -51,6 +52,7 @@ Token word_token(const G2PEngine& engine, std::string_view word) {
 }
 
 // A word inside an English segment: only English readings apply.
+// «on» → kEn «ɒn».
 Token english_word_token(const G2PEngine& engine, std::string_view word) {
   const std::string lowered = text::to_lower(word);
   if (std::optional<std::string> value = engine.cached_lookup_merged(lowered)) {

@@ -1,5 +1,7 @@
 #include "runtime/pool.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -141,11 +143,24 @@ size_t Pool::size() const { return impl_->workers.size(); }
 
 Pool& Pool::global() {
   // Never freed: a batch running on a daemon thread at exit may still use it.
-  static Pool& pool = *std::make_unique<Pool>(
-                           pool_size(env("RAYON_NUM_THREADS"), env("RAYON_RS_NUM_CPUS"),
-                                     available_cpus()))
-                           .release();
-  return pool;
+  // A child made by fork() has none of its parent's worker threads, so it
+  // gets a pool of its own instead of waiting forever on the copy; the copy
+  // is abandoned untouched (its locks may have been held at the fork).
+  static std::atomic<Pool*> pool{nullptr};
+  static std::atomic<pid_t> owner{0};
+  static std::mutex creating;  // held only while a pool is being made
+  Pool* current = pool.load(std::memory_order_acquire);
+  if (current != nullptr && owner.load(std::memory_order_acquire) == getpid()) return *current;
+  std::lock_guard lock(creating);
+  current = pool.load(std::memory_order_acquire);
+  if (current == nullptr || owner.load(std::memory_order_acquire) != getpid()) {
+    size_t threads =
+        pool_size(env("RAYON_NUM_THREADS"), env("RAYON_RS_NUM_CPUS"), available_cpus());
+    current = std::make_unique<Pool>(threads).release();
+    owner.store(getpid(), std::memory_order_release);
+    pool.store(current, std::memory_order_release);
+  }
+  return *current;
 }
 
 void Pool::run(size_t n, const std::function<void(size_t)>& task) {

@@ -5,9 +5,10 @@
 //   });
 //
 // The global pool is created on first use and never freed (its threads stay
-// parked until the process exits). Its size comes from RAYON_NUM_THREADS (a
-// positive integer; 0 = the CPU count), else a positive RAYON_RS_NUM_CPUS,
-// else the CPU count: the CPU affinity mask capped by the cgroup CPU quota.
+// parked until the process exits); a child made by fork() gets its own. Its
+// size comes from RAYON_NUM_THREADS (a positive integer; 0 = the CPU count),
+// else a positive RAYON_RS_NUM_CPUS, else the CPU count: the CPU affinity
+// mask capped by the cgroup CPU quota.
 //
 // Thread safety: any number of threads may call run() on one pool at once;
 // each call waits only for its own tasks. A task that throws does not stop

@@ -241,6 +241,8 @@ class Translator {
       out_ += '}';
       return;
     }
+    // Rust reads \< and \> as word-start and word-end assertions.
+    if (e == '<' || e == '>') fail("word-start and word-end assertions are not supported");
     std::optional<char32_t> c = code_point_escape();
     if (!c) fail(std::string("unsupported escape \\") + e);
     append_hex_escape(out_, *c);

@@ -487,7 +487,11 @@ std::string read_full_date(const text::Captures& m) {
 // «5/3000» → unchanged.
 std::string read_month_year(const text::Captures& m) {
   const int32_t month = date_value(m[1]);
-  const int32_t year = date_value(m[3]);
+  // A year in digits of another script has no value; read as 0 it would
+  // replace the year by «không», so the match stays as written instead.
+  const std::optional<int32_t> year_value = parse_i32(m[3]);
+  if (!year_value) return std::string(m.str());
+  const int32_t year = *year_value;
   if (month < 1 || month > 12 || year > 2500) return std::string(m.str());
   std::string out = "tháng ";
   out += month_words(month);

@@ -122,6 +122,68 @@ namespace {
 
 using pieces::Readings;
 
+// «x@shop.vn» → «@shop.vn»: the part of RE_EMAIL from its "@" on. It holds a
+// single "@", so its matches are exactly the "@"s that can end a local part.
+const text::Regex& RE_EMAIL_TAIL() {
+  static const text::Regex re(R"re((?i)@[A-Za-z0-9.-]+\.[A-Za-z]{2,}\b)re", text::Engine::kLinear);
+  return re;
+}
+
+// «é» → match: one word character, as \b sees it.
+const text::Regex& RE_WORD_CHAR() {
+  static const text::Regex re(R"re(\w)re", text::Engine::kLinear);
+  return re;
+}
+
+// The local-part class of RE_EMAIL under its case-insensitive flag: the ASCII
+// class plus the two characters that fold to an ASCII letter.
+constexpr std::string_view kKelvinSign = "\u212A";
+constexpr std::string_view kLongS = "\u017F";
+
+bool is_local_byte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+         c == '_' || c == '%' || c == '+' || c == '-';
+}
+
+// Bytes of the local-part character that ends at `end`, or 0.
+size_t local_char_before(std::string_view text, size_t end) {
+  if (end >= 1 && is_local_byte(text[end - 1])) return 1;
+  if (end >= kLongS.size() && text.substr(end - kLongS.size(), kLongS.size()) == kLongS) {
+    return kLongS.size();
+  }
+  if (end >= kKelvinSign.size() &&
+      text.substr(end - kKelvinSign.size(), kKelvinSign.size()) == kKelvinSign) {
+    return kKelvinSign.size();
+  }
+  return 0;
+}
+
+// Bytes of the local-part character that starts with `lead`.
+size_t local_char_width(char lead) {
+  if (lead == kLongS[0]) return kLongS.size();
+  if (lead == kKelvinSign[0]) return kKelvinSign.size();
+  return 1;
+}
+
+// Word status of a local-part character: letters, digits and "_" are word
+// characters (the Kelvin sign and the long s are letters); ".", "%", "+", "-"
+// are not.
+bool is_word_local_char(std::string_view ch) {
+  const char c = ch[0];
+  return ch.size() > 1 || c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+         (c >= '0' && c <= '9');
+}
+
+// Is the character that ends at `end` a word character? (false at the start)
+bool word_char_before(std::string_view text, size_t end) {
+  if (end == 0) return false;
+  size_t start = end - 1;
+  while (start > 0 && end - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
+    --start;
+  }
+  return RE_WORD_CHAR().is_match(text.substr(start, end - start));
+}
+
 // «2024» → «hai nghìn không trăm hai mươi bốn»; «ab12cd» →
 // «__start_en__ab__end_en__ mười hai __start_en__cd__end_en__»; «a%b» → «a % bê».
 void read_email_piece(std::string_view piece, Readings& out) {
@@ -210,13 +272,53 @@ std::string read_email_address(std::string_view address) {
   return pieces::squeeze_double_spaces_and_trim(reading);
 }
 
+// A match of RE_EMAIL is a word boundary, a run of local-part characters, and
+// a tail at the "@" that ends the run. So for each tail in turn, the match (if
+// any) starts at the first word boundary of the run before its "@", and ends
+// where the tail ends. Every byte is looked at a bounded number of times.
+std::vector<std::pair<size_t, size_t>> find_emails(std::string_view text) {
+  std::vector<std::pair<size_t, size_t>> found;
+  if (text.find('@') == std::string_view::npos) return found;
+  size_t pos = 0;  // no match starts before the end of the previous one
+  RE_EMAIL_TAIL().for_each(text, [&](const text::Captures& tail) {
+    const size_t at = tail.start(0);
+    size_t run = at;
+    while (run > pos) {
+      const size_t width = local_char_before(text, run);
+      if (width == 0) break;
+      run -= width;
+    }
+    bool previous_is_word = word_char_before(text, run);
+    for (size_t s = run; s < at;) {
+      const size_t width = local_char_width(text[s]);
+      const bool is_word = is_word_local_char(text.substr(s, width));
+      if (is_word != previous_is_word) {
+        found.emplace_back(s, tail.end(0));
+        pos = tail.end(0);
+        return;
+      }
+      previous_is_word = is_word;
+      s += width;
+    }
+  });
+  return found;
+}
+
 // «liên hệ a@b.io» → «liên hệ __start_en__a__end_en__ a còng __start_en__b__end_en__
 // chấm __start_en__i o__end_en__».
 std::string normalize_emails(std::string_view text) {
-  if (text.find('@') == std::string_view::npos) return std::string(text);
-  return RE_EMAIL().replace_all_with(text, [](const text::Captures& m, std::string& out) {
-    out += read_email_address(m.str());
-  });
+  const std::vector<std::pair<size_t, size_t>> spans = find_emails(text);
+  if (spans.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + text.size() / 2 + 64);
+  size_t copied = 0;
+  for (const auto& [start, end] : spans) {
+    out.append(text, copied, start - copied);
+    out += read_email_address(text.substr(start, end - start));
+    copied = end;
+  }
+  out.append(text, copied);
+  return out;
 }
 
 }  // namespace vyr::vi_normalizer

@@ -1,9 +1,9 @@
 #include "vi_normalizer/misc.hpp"
 
-#include <array>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "text/unicode.hpp"
 #include "vi_normalizer/acronyms.hpp"
@@ -345,12 +345,20 @@ const std::string_view* symbol_reading(char32_t c) {
   return SUBSCRIPTS_MAP().find(c);
 }
 
-// The ASCII characters that one of the three tables holds, so that the usual
-// letters, digits and spaces skip the lookups.
-const std::array<bool, 128>& ASCII_SYMBOL_KEYS() {
-  static const std::array<bool, 128> keys = [] {
-    std::array<bool, 128> k{};
-    for (char32_t c = 0; c < 128; ++c) k[c] = symbol_reading(c) != nullptr;
+// Marks the Basic Multilingual Plane characters that one of the three tables
+// holds, so that the letters, digits and spaces that make up nearly all of a
+// text skip the three lookups.
+const std::vector<bool>& BMP_SYMBOL_KEYS() {
+  static const std::vector<bool> keys = [] {
+    std::vector<bool> k(0x10000, false);
+    auto mark = [&k](const CharMap& map) {
+      for (const auto& [c, value] : map) {
+        if (c < 0x10000) k[c] = true;
+      }
+    };
+    mark(SYMBOLS_MAP());
+    mark(SUPERSCRIPTS_MAP());
+    mark(SUBSCRIPTS_MAP());
     return k;
   }();
   return keys;
@@ -358,23 +366,18 @@ const std::array<bool, 128>& ASCII_SYMBOL_KEYS() {
 
 // 14. «a+b» → «a cộng b»; «x²» → «x bình phương »; «H₂O» → «H hai O».
 void read_symbols_and_scripts(std::string& text) {
-  const std::array<bool, 128>& ascii_keys = ASCII_SYMBOL_KEYS();
+  const std::vector<bool>& bmp_keys = BMP_SYMBOL_KEYS();
   std::string out;
   size_t copied = 0;
   bool any = false;
   size_t pos = 0;
   while (pos < text.size()) {
     const size_t start = pos;
-    const auto b = static_cast<unsigned char>(text[pos]);
-    const std::string_view* reading = nullptr;
-    if (b < 0x80) {
-      ++pos;
-      if (ascii_keys[b]) reading = symbol_reading(b);
-    } else {
-      // A byte that is not valid UTF-8 decodes as U+FFFD, which no table
-      // holds, and is copied as it stands.
-      reading = symbol_reading(text::decode_utf8(text, pos));
-    }
+    // A byte that is not valid UTF-8 decodes as U+FFFD, which no table holds,
+    // and is copied as it stands.
+    const char32_t c = text::decode_utf8(text, pos);
+    if (c < 0x10000 && !bmp_keys[c]) continue;
+    const std::string_view* reading = symbol_reading(c);
     if (!reading) continue;
     if (!any) {
       out.reserve(text.size() + text.size() / 2 + 16);

@@ -65,15 +65,14 @@ void append_placeholder(std::string& out, size_t index, std::string_view rest) {
 }
 
 // «a <en>Hi</en> b» → «a ENTOKEN0 b», chunks {«<en>Hi</en>»}.
-std::string lift_en_chunks(std::string_view text, std::vector<std::string>& chunks) {
-  if (!rewrite::has_byte(text, '<')) return std::string(text);
+void lift_en_chunks(std::string& text, std::vector<std::string>& chunks) {
+  if (!rewrite::has_byte(text, '<')) return;
   std::string out;
-  if (!rewrite::replace_all_with(text, RE_EN_TAG(), out, [&](const Captures& m, std::string& o) {
+  if (rewrite::replace_all_with(text, RE_EN_TAG(), out, [&](const Captures& m, std::string& o) {
         chunks.emplace_back(m.str());
         append_placeholder(o, chunks.size() - 1, m.suffix());
       }))
-    return std::string(text);
-  return out;
+    text.swap(out);
 }
 
 // Length of the placeholder of a chunk at text[pos] («entoken» and the
@@ -98,8 +97,10 @@ size_t placeholder_at(std::string_view text, size_t pos, size_t chunk_count, siz
 // multiply the text.
 std::string put_back_en_chunks(std::string_view text, const std::vector<std::string>& chunks) {
   if (chunks.empty()) return std::string(text);
+  size_t chunk_bytes = 0;
+  for (const std::string& chunk : chunks) chunk_bytes += chunk.size();
   std::string out;
-  out.reserve(text.size() + 64 * chunks.size());
+  out.reserve(text.size() + chunk_bytes);
   size_t copied = 0;
   for (size_t hit = text.find(kPlaceholderLower); hit != std::string_view::npos;
        hit = text.find(kPlaceholderLower, hit + 1)) {
@@ -290,8 +291,8 @@ bool MaskTable::restore(std::string_view text, std::string& out) const {
 // Protection steps
 
 // «a@b.com» → the key of «__start_en__a__end_en__ a còng ...».
-std::string protect_email(const Captures& m, MaskTable& masks) {
-  return masks.protect_segment(normalize_emails(m.str()));
+std::string protect_email(std::string_view address, MaskTable& masks) {
+  return masks.protect_segment(normalize_emails(address));
 }
 
 // «https://x.vn/a» → the key of its reading; an exception («TP.HCM») → the
@@ -315,9 +316,20 @@ bool mask_placeholders(std::string_view text, MaskTable& masks, std::string& out
 
 bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
   if (!rewrite::has_byte(text, '@')) return false;
-  return rewrite::replace_all_with(text, RE_EMAIL(), out, [&](const Captures& m, std::string& o) {
-    o += protect_email(m, masks);
-  });
+  // find_emails gives the spans of RE_EMAIL's matches in linear time; the
+  // pattern itself retries long runs of address characters from every start.
+  const auto spans = find_emails(text);
+  if (spans.empty()) return false;
+  out.clear();
+  out.reserve(text.size() + text.size() / 4 + 16);
+  size_t copied = 0;
+  for (const auto& [start, end] : spans) {
+    out.append(text.data() + copied, start - copied);
+    out += protect_email(text.substr(start, end - start), masks);
+    copied = end;
+  }
+  out.append(text.data() + copied, text.size() - copied);
+  return true;
 }
 
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
@@ -440,9 +452,10 @@ std::string clean_vietnamese_text(std::string_view input) {
 
 std::string Normalizer::normalize(std::string_view input) {
   if (input.empty()) return std::string();
-  std::string composed = text::nfc(input);
+  std::string text = text::nfc(input);
   std::vector<std::string> chunks;
-  std::string text = clean_vietnamese_text(lift_en_chunks(composed, chunks));
+  lift_en_chunks(text, chunks);
+  text = clean_vietnamese_text(text);
   collapse_spaces_and_trim(text);
   if (chunks.empty()) return text;
   text = put_back_en_chunks(text, chunks);

@@ -71,7 +71,7 @@ class MaskTable {
 };
 
 // Per-match functions of steps 2 and 3: the key of the reading of the match.
-std::string protect_email(const text::Captures& m, MaskTable& masks);
+std::string protect_email(std::string_view address, MaskTable& masks);
 std::string protect_technical(const text::Captures& m, MaskTable& masks);
 
 // The steps that belong to the pipeline itself. Each returns true with its

@@ -9,6 +9,7 @@
 
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -108,24 +109,20 @@ std::string ordinal_word(std::string_view digits) {
 }
 
 // «thứ 4» → «thứ tư»; keyword and white space as written.
-std::string read_ordinals(std::string_view text) {
-  return RE_ORDINAL().replace_all_with(text, [](const text::Captures& m, std::string& out) {
-    out += m[1];
-    out += m[2];
-    out += ordinal_word(m[3]);
-  });
+void read_ordinal(const text::Captures& m, std::string& out) {
+  out += m[1];
+  out += m[2];
+  out += ordinal_word(m[3]);
 }
 
 // «0912345678» → «không chín một hai ba bốn năm sáu bảy tám».
-std::string read_phone_numbers(std::string_view text) {
-  return RE_PHONE().replace_all_with(
-      text, [](const text::Captures& m, std::string& out) { out += n2w_single(m.str()); });
-}
+void read_phone_number(const text::Captures& m, std::string& out) { out += n2w_single(m.str()); }
 
-// «-5 và 1.234» → « âm năm  và  một nghìn hai trăm ba mươi bốn ».
-std::string read_numbers(std::string_view text) {
-  return RE_NUMBER().replace_all_with(
-      text, [](const text::Captures& m, std::string& out) { out += read_signed_number(m); });
+// Replaces `current` by one pass of `re` with `append` when anything matched.
+void run_pass(std::string& current, const text::Regex& re,
+              void (*append)(const text::Captures&, std::string&)) {
+  std::string next;
+  if (rewrite::replace_all_with(current, re, next, append)) current.swap(next);
 }
 
 bool has_byte(std::string_view s, char c) { return s.find(c) != std::string_view::npos; }
@@ -226,8 +223,14 @@ std::string read_signed_number(const text::Captures& m) {
 }
 
 std::string normalize_number_vi(std::string_view text) {
-  if (!contains_decimal_digit(text)) return std::string(text);
-  return read_numbers(read_phone_numbers(read_ordinals(text)));
+  std::string current(text);
+  if (!contains_decimal_digit(current)) return current;
+  run_pass(current, RE_ORDINAL(), read_ordinal);
+  run_pass(current, RE_PHONE(), read_phone_number);
+  run_pass(current, RE_NUMBER(), [](const text::Captures& m, std::string& out) {
+    out += read_signed_number(m);
+  });
+  return current;
 }
 
 std::string expand_multiply_number(std::string_view text) {

@@ -10,8 +10,6 @@
 
 namespace vyr::vi_normalizer {
 
-namespace {
-
 // «x =-3/4» → match «=-3/4», group 1 «3/4»; «x -3/4» → match « -3/4».
 const text::Regex& RE_NEG_FRAC() {
   static const text::Regex re(R"re((?:=|\s)-((\d+)/(\d+)))re", text::Engine::kLinear);
@@ -31,6 +29,8 @@ const text::Regex& RE_SLASH_NUMBER() {
                               text::Engine::kBacktracking);
   return re;
 }
+
+namespace {
 
 // «x = -3/4» → «x = âm 3/4»; «x =-3/4» → «x = âm 3/4». The fraction keeps its
 // slash for the later passes; a tab or line break before the "-" becomes a space.

@@ -15,6 +15,13 @@
 
 namespace vyr::vi_normalizer {
 
+// «x = -3/4» → « -3/4», group 1 «3/4».
+const text::Regex& RE_NEG_FRAC();
+// «12/3A» → groups «12», «3A».
+const text::Regex& RE_SLASH_ALNUM();
+// «3/4» → groups «3», «4».
+const text::Regex& RE_SLASH_NUMBER();
+
 // Three passes in order: negative fractions, number over code, fractions.
 std::string normalize_slashes(std::string_view text);
 

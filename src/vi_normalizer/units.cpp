@@ -10,6 +10,7 @@
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
+#include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -413,26 +414,23 @@ std::string expand_compound_units(std::string_view text) {
 }
 
 std::string expand_units_and_currency(std::string_view text) {
-  std::string out(text);
-  const bool has_digit = contains_decimal_digit(out);
-  if (has_digit && contains_currency_symbol(out)) {
-    out = RE_CURRENCY_PREFIX_SYMBOL().replace_all_with(
-        out, [](const text::Captures& m, std::string& o) { o += read_currency_prefix(m); });
-    out = RE_CURRENCY_SUFFIX_SYMBOL().replace_all_with(
-        out, [](const text::Captures& m, std::string& o) { o += read_currency_suffix(m); });
-  }
-  if (has_digit && contains(out, "%")) {
-    out = RE_PERCENTAGE().replace_all_with(
-        out, [](const text::Captures& m, std::string& o) { o += read_percentage(m); });
-  }
+  std::string current(text);
+  // One pass of `re` with `read`; `current` is replaced only when something matched.
+  const auto run = [&current](const text::Regex& re, std::string (*read)(const text::Captures&)) {
+    std::string next;
+    const auto append = [read](const text::Captures& m, std::string& out) { out += read(m); };
+    if (rewrite::replace_all_with(current, re, next, append)) current.swap(next);
+  };
   // Readings never add digits: a text without any skips every numeric pass.
-  if (has_digit) {
-    out = RE_UNITS_WITH_NUM().replace_all_with(
-        out, [](const text::Captures& m, std::string& o) { o += read_unit_with_number(m); });
+  const bool has_digit = contains_decimal_digit(current);
+  if (has_digit && contains_currency_symbol(current)) {
+    run(RE_CURRENCY_PREFIX_SYMBOL(), read_currency_prefix);
+    run(RE_CURRENCY_SUFFIX_SYMBOL(), read_currency_suffix);
   }
-  out = RE_STANDALONE_UNIT().replace_all_with(
-      out, [](const text::Captures& m, std::string& o) { o += read_standalone_unit(m); });
-  return out;
+  if (has_digit && contains(current, "%")) run(RE_PERCENTAGE(), read_percentage);
+  if (has_digit) run(RE_UNITS_WITH_NUM(), read_unit_with_number);
+  run(RE_STANDALONE_UNIT(), read_standalone_unit);
+  return current;
 }
 
 std::string fix_english_style_numbers(std::string_view text) {

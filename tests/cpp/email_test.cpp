@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "vi_normalizer/resources.hpp"
@@ -54,6 +56,63 @@ TEST(EmailPattern, FindsWholeAddressesOnly) {
     SCOPED_TRACE(std::string(c.text));
     EXPECT_EQ(matches_of(RE_EMAIL(), c.text), c.matches);
   }
+}
+
+// --- find_emails: the engine's matches, found in linear time ------------------
+
+std::vector<std::pair<size_t, size_t>> engine_spans(std::string_view s) {
+  std::vector<std::pair<size_t, size_t>> out;
+  RE_EMAIL().for_each(s, [&](const text::Captures& m) { out.emplace_back(m.start(0), m.end(0)); });
+  return out;
+}
+
+TEST(FindEmails, AgreesWithTheEngineOnRandomTexts) {
+  // Characters that decide the local run, its word boundaries and the tail:
+  // both folding letters, a non-ASCII word character and a non-word one.
+  const std::vector<std::string_view> alphabet = {
+      "a",   "Z",   "c",  "o",  "m",   "1",  ".",  ".",      "-",      "_",
+      "%",   "+",   "@",  "@",  " ",   ",",  "é",  "\u0131", "\u0301", "ß",
+      "\u212A", "\u017F", ".com", ".vn", "x@", "@b", ".co", "ab"};
+  uint64_t state = 0x9E3779B97F4A7C15u;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const size_t length = next() % 40;
+    for (size_t i = 0; i < length; ++i) text += alphabet[next() % alphabet.size()];
+    ASSERT_EQ(find_emails(text), engine_spans(text)) << text;
+  }
+}
+
+TEST(FindEmails, HandWrittenShapes) {
+  const std::string_view texts[] = {
+      "a@b.com@c.com",      "x a@b.co.uk y",        "é.abc@x.com",       "éa@x.com",
+      "a.@x.com",           "..a@x.com",            "%a@x.com-b@y.vn",   "a@b.com,c@d.vn",
+      "\u212A@x.com",       "a@b.c\u212A",          "a@b.cé",            "a@b.com\u0301",
+      "ab@@cd.com",         "a@-.com",              "a@.com",            "a@b..com",
+  };
+  for (std::string_view t : texts) {
+    SCOPED_TRACE(std::string(t));
+    EXPECT_EQ(find_emails(t), engine_spans(t));
+  }
+}
+
+TEST(FindEmails, LongRunsOfAddressCharacters) {
+  // The engine alone would rescan these runs from each of their word
+  // boundaries: quadratic.
+  std::string dots;
+  for (int i = 0; i < 100000; ++i) dots += "a.";
+  EXPECT_TRUE(find_emails(dots + " @").empty());
+  const auto spans = find_emails(dots + "b@x.com");
+  ASSERT_EQ(spans.size(), 1u);
+  EXPECT_EQ(spans[0], std::make_pair(size_t{0}, dots.size() + 7));
+  std::string ats;
+  for (int i = 0; i < 50000; ++i) ats += "a@b.";
+  EXPECT_EQ(find_emails(ats).size(), 0u);
 }
 
 // --- one side of an address ---------------------------------------------------

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <string>
 
@@ -38,7 +39,10 @@ std::string panic_text(const std::function<void()>& f) {
 
 size_t open_descriptors() {
   size_t n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+  for (auto it = std::filesystem::directory_iterator("/proc/self/fd");
+       it != std::filesystem::directory_iterator(); ++it) {
+    ++n;
+  }
   return n;
 }
 
@@ -145,6 +149,12 @@ TEST(PhonemeDictStrings, InvalidUtf8AndUnterminatedStrings) {
   PhonemeDict d = PhonemeDict::load(file.path());
   EXPECT_EQ(d.get_string(1), "");  // not UTF-8
   ASSERT_EQ(d.search_merged("ab"), std::string_view(""));
+
+  // A key that is not UTF-8 compares as "": its own bytes never match.
+  TempFile bad_key(build_dict({{"\xed\xa0\x80", "surrogate"}}));
+  PhonemeDict k = PhonemeDict::load(bad_key.path());
+  EXPECT_FALSE(k.search_merged("\xed\xa0\x80"));
+  EXPECT_EQ(k.search_merged(""), std::string_view("surrogate"));
 
   // String table first, then a pool with no NUL at all: strings run to EOF.
   std::string unterminated = "VYRP" + std::string(28, '\0');

@@ -75,7 +75,8 @@ TEST_F(TokenizerTest, WordsPunctuationAndLookups) {
       // absent words: Vietnamese letter or not
       {"Đi abc 123 x_y", "vi:Đi | en:abc | en:123 | en:x_y"},
       // apostrophes join word parts only between word characters
-      {"it's ’tis o’clock' '", "vi:it's=its | punct:’=’ | en:tis | en:o’clock | punct:'=' | punct:'='"},
+      {"it's ’tis o’clock' '",
+       "vi:it's=its | punct:’=’ | en:tis | en:o’clock | punct:'=' | punct:'='"},
       {"a,b!", "en:a | punct:,=, | en:b | punct:!=!"},
   };
   for (const Case& c : cases) EXPECT_EQ(tokens_of(c.text), c.tokens) << c.text;
@@ -86,7 +87,8 @@ TEST_F(TokenizerTest, EnglishSegments) {
     std::string_view text, tokens;
   } cases[] = {
       // tags in any case; the text around forms separate words
-      {"xin<EN>Hello, On</En>chào", "vi:xin=sin | en:Hello=həˈloʊ | punct:,=, | en:On=ɒn | vi:chào=caw"},
+      {"xin<EN>Hello, On</En>chào",
+       "vi:xin=sin | en:Hello=həˈloʊ | punct:,=, | en:On=ɒn | vi:chào=caw"},
       // inside a segment only English readings count
       {"<en>xin vi me zz</en>", "en:xin=sin | en:vi | en:me=mi | en:zz"},
       // an inner opening tag vanishes and the letters around it join

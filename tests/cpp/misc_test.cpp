@@ -24,12 +24,28 @@ void ExpectOthers(std::initializer_list<Case> cases) {
 }
 
 // ---------------------------------------------------------------------------
-// Pattern texts, against the conformance vectors kept beside the repository.
+// Pattern texts, against the conformance vectors recorded with the pattern
+// layer: every record carries its pattern's name, engine and exact text.
 
-TEST(OthersPatterns, AreTheVectorTextsInTheirEngineRoles) {
-  std::ifstream in(VYR_TEST_DATA_DIR "/../../../shared/vectors/pattern_texts.json");
-  if (!in) GTEST_SKIP() << "pattern_texts.json not found beside the repository";
-  const nlohmann::json texts = nlohmann::json::parse(in);
+// name → {"engine", "pattern"}, from the first record of each pattern.
+nlohmann::json RecordedPatterns() {
+  std::ifstream in(std::string(VYR_TEST_DATA_DIR) + "/patterns.jsonl", std::ios::binary);
+  nlohmann::json texts = nlohmann::json::object();
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    const nlohmann::json record = nlohmann::json::parse(line);
+    const std::string name = record["name"].get<std::string>();
+    if (!texts.contains(name)) {
+      texts[name] = {{"engine", record["engine"]}, {"pattern", record["pattern"]}};
+    }
+  }
+  return texts;
+}
+
+TEST(OthersPatterns, AreTheRecordedTextsInTheirEngineRoles) {
+  const nlohmann::json texts = RecordedPatterns();
+  ASSERT_FALSE(texts.empty()) << "tests/data/patterns.jsonl missing";
   const struct {
     const char* name;
     const text::Regex& re;
@@ -180,6 +196,18 @@ TEST(NormalizeOthers, AcronymsSentenceBySentence) {
       {"Hello...World ABC", "Hello...World __start_en__a b c__end_en__"},
       {"ABC!\tabc ABC", "ABC!\tabc __start_en__a b c__end_en__"},
   });
+}
+
+TEST(ReadAcronymsBySentence, LeavesHeadlinesAndTheRestOfTheText) {
+  const Case cases[] = {
+      {"ABC: x. DEF", "__start_en__a b c__end_en__: x. DEF"},
+      {"DEF?! ABC x", "DEF?! __start_en__a b c__end_en__ x"},
+      {"..  ", "..  "},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(read_acronyms_by_sentence(c.input), c.expected) << "input: «" << c.input << "»";
+  }
 }
 
 TEST(NormalizeOthers, VersionsAndColons) {

@@ -9,10 +9,8 @@
 #include <string_view>
 #include <utility>
 
-#include "vi_normalizer/acronyms.hpp"
 #include "vi_normalizer/inline_passes.hpp"
 #include "vi_normalizer/number_passes.hpp"
-#include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/technical.hpp"
 
 namespace vyr::vi_normalizer {
@@ -173,20 +171,6 @@ TEST(Protection, EnglishSpansAreMaskedAsWritten) {
 }
 
 TEST(Protection, TechnicalStringsAndTheirExceptions) {
-  // An exception that is itself a technical string: masked with its table value.
-  size_t exact = 0;
-  for (const auto& [key, value] : COMBINED_EXCEPTIONS()) {
-    auto m = RE_TECHNICAL().find(key);
-    if (!m || m->str() != key || !RE_ACRONYMS_EXCEPTIONS().is_match(key)) continue;
-    ++exact;
-    MaskTable masks;
-    std::string out;
-    ASSERT_TRUE(mask_technical(key, masks, out)) << key;
-    EXPECT_EQ(out, "maskaaaa") << key;
-    EXPECT_EQ(restored(masks, out), value) << key;
-  }
-  EXPECT_GT(exact, 0u);
-
   // A file name that only contains an exception comes back as written.
   MaskTable masks;
   std::string out;

@@ -4,9 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "runtime/panic.hpp"
+#include "vi_normalizer/email.hpp"
+#include "vi_normalizer/normalizer.hpp"
+#include "vi_normalizer/slashes.hpp"
 
 namespace vyr::vi_normalizer {
 namespace {
@@ -20,6 +28,51 @@ std::vector<std::string> matches_of(const text::Regex& re, std::string_view s) {
   std::vector<std::string> out;
   re.for_each(s, [&](const text::Captures& m) { out.emplace_back(m.str()); });
   return out;
+}
+
+// --- pattern texts -------------------------------------------------------------------
+
+// name → {"engine", "pattern"}, from the first record of each pattern in the
+// conformance vectors of the pattern layer.
+nlohmann::json recorded_patterns() {
+  std::ifstream in(std::string(VYR_TEST_DATA_DIR) + "/patterns.jsonl", std::ios::binary);
+  nlohmann::json texts = nlohmann::json::object();
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    const nlohmann::json record = nlohmann::json::parse(line);
+    const std::string name = record["name"].get<std::string>();
+    if (!texts.contains(name)) {
+      texts[name] = {{"engine", record["engine"]}, {"pattern", record["pattern"]}};
+    }
+  }
+  return texts;
+}
+
+// The e-mail, technical and slash readers, with their own splitters.
+TEST(TechnicalStringPatterns, AreTheRecordedTextsInTheirEngineRoles) {
+  const nlohmann::json texts = recorded_patterns();
+  ASSERT_FALSE(texts.empty()) << "tests/data/patterns.jsonl missing";
+  const struct {
+    const char* name;
+    const text::Regex& re;
+  } patterns[] = {
+      {"RE_EMAIL", RE_EMAIL()},
+      {"RE_EMAIL_SPLIT", RE_EMAIL_SPLIT()},
+      {"RE_SUB_TOKENS", RE_SUB_TOKENS()},
+      {"RE_TECHNICAL", RE_TECHNICAL()},
+      {"RE_TECH_SPLIT", RE_TECH_SPLIT()},
+      {"RE_NEG_FRAC", RE_NEG_FRAC()},
+      {"RE_SLASH_ALNUM", RE_SLASH_ALNUM()},
+      {"RE_SLASH_NUMBER", RE_SLASH_NUMBER()},
+  };
+  for (const auto& p : patterns) {
+    ASSERT_TRUE(texts.contains(p.name)) << p.name;
+    EXPECT_EQ(p.re.pattern(), texts[p.name]["pattern"].get<std::string>()) << p.name;
+    const bool linear = texts[p.name]["engine"].get<std::string>() == "regex";
+    EXPECT_EQ(p.re.engine(), linear ? text::Engine::kLinear : text::Engine::kBacktracking)
+        << p.name;
+  }
 }
 
 // --- RE_TECHNICAL ---------------------------------------------------------------
@@ -95,11 +148,14 @@ TEST(TechnicalMatch, Schemes) {
       {"https://x.io",
        "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__i o__end_en__"},
       // A scheme not all upper-case is spelled below 4 letters.
-      {"http://x.vn", "__start_en__http__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      {"http://x.vn",
+       "__start_en__http__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
       {"HTTP://x.vn",
        "__start_en__h t t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
-      {"ftp://x.vn", "__start_en__f t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
-      {"FTP://x.vn", "__start_en__f t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      {"ftp://x.vn",
+       "__start_en__f t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      {"FTP://x.vn",
+       "__start_en__f t p__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
       {"HTTPS://x.vn",
        "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
       // Everything before the first "://" is the scheme, said whole.
@@ -189,6 +245,51 @@ TEST(NormalizeTechnical, ReplacesEveryMatchAndCopiesTheRest) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.input));
     EXPECT_EQ(normalize_technical(c.input), c.expected);
+  }
+}
+
+TEST(NormalizeTechnical, RunawaySearchEndsTheCallWithPanic) {
+  // One identifier of 400 KB: the domain and file-name branches backtrack over
+  // all of it from its first position, past the engine's step limit. The
+  // failure must reach the caller, not come back as partial text.
+  std::string huge;
+  for (int i = 0; i < 200000; ++i) huge += "a.";
+  EXPECT_THROW(normalize_technical(huge), vyr::Panic);
+}
+
+// --- through the whole normaliser ---------------------------------------------------
+
+TEST(WholePipeline, AddressesPathsAcronymsAndNumbers) {
+  const Case cases[] = {
+      {"Liên hệ sales.team@shop.vn để biết thêm.",
+       "liên hệ <en>sales</en> chấm <en>team</en> a còng <en>shop</en> chấm <en>v n</en> để "
+       "biết thêm."},
+      {"Gửi 2 file tới admin@abc.vn hoặc xem /var/log, hỏi nhóm IT.",
+       "gửi hai file tới <en>admin</en> a còng <en>abc</en> chấm <en>v n</en> hoặc xem gạch "
+       "<en>var</en> gạch <en>log</en>, hỏi nhóm <en>i t</en>."},
+      {"Xem tài liệu tại https://docs.python.org/3 và file report_2024.pdf",
+       "xem tài liệu tại <en>https</en> <en>docs</en> chấm <en>python</en> chấm o rờ gờ gạch ba "
+       "và file <en>report</en> gạch dưới hai không hai bốn chấm <en>pdf</en>"},
+      {"API của VNPT ở www.vnpt.vn có 3 phiên bản",
+       "<en>a p i</en> của <en>v n p t</en> ở <en>www</en> chấm <en>vnpt</en> chấm <en>v n</en> "
+       "có ba phiên bản"},
+      {"Xem HTTP://Example.COM/Docs#Intro nhé",
+       "xem <en>h t t p</en> <en>example</en> chấm com gạch <en>docs</en> thăng <en>intro</en> "
+       "nhé"},
+      // The file-name branch takes «app.config»; the rest is read by later passes.
+      {"Cấu hình app.config.v2 trên C:\\Users\\data",
+       "cấu hình <en>app</en> chấm <en>config</en>. vê hai trên <en>c</en> hai chấm gạch "
+       "<en>users</en> gạch <en>data</en>"},
+      {"Mã lỗi fe80:0:0:1 ở max_retry_count",
+       "mã lỗi <en>f e</en> tám không hai chấm không hai chấm không hai chấm một ở <en>max</en> "
+       "gạch dưới <en>retry</en> gạch dưới <en>count</en>"},
+      {"Nhà số 123/45C đường Lê Lợi",
+       "nhà số một trăm hai mươi ba trên bốn mươi lăm xê đường lê lợi"},
+      {"Tỷ lệ 150/200", "tỷ lệ một trăm năm mươi trên hai trăm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(Normalizer::normalize(c.input), c.expected);
   }
 }
 

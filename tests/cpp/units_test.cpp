@@ -113,6 +113,7 @@ TEST(ExpandScientificNotation, MantissaSignAndExponent) {
       {"-2E5", " âm hai nhân mười mũ năm "},
       {"3e8m", " ba nhân mười mũ tám m"},
       {"x-1e5", "x âm một nhân mười mũ năm "},  // no boundary before the dash
+      {"٣e٥", " ٣ nhân mười mũ ٥ "},  // other scripts' digits: matched, not read
       {"e5 và 5e", "e5 và 5e"},
   };
   for (const Case& c : cases) {
@@ -203,6 +204,7 @@ TEST(ExpandUnitsAndCurrency, Measures) {
       {"a5km", "a5km"},
       {"5.km", "5.km"},
       {"5 kgs", "5 kgs"},
+      {"٥kg", "٥ ki lô gam"},  // other scripts' digits: matched, not read
       // standalone unit words
       {"km", " ki lô mét "},
       {"đi vài km nữa", "đi vài  ki lô mét  nữa"},

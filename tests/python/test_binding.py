@@ -28,42 +28,10 @@ MERGED = {
 COMMON = {"to": ("to", "<en>tuː")}
 
 
-def dictionary_bytes(merged, common):
-    """A dictionary file: header, string table, string pool, merged and common tables."""
-    pool = bytearray()
-    slots = []
-    ids = {}
-
-    def string_id(text):
-        if text not in ids:
-            ids[text] = len(slots)
-            slots.append(len(pool))
-            pool.extend(text.encode("utf-8") + b"\0")
-        return ids[text]
-
-    by_bytes = lambda item: item[0].encode("utf-8")  # noqa: E731
-    merged_rows = [(string_id(k), string_id(v)) for k, v in sorted(merged.items(), key=by_bytes)]
-    common_rows = [
-        (string_id(k), string_id(vi), string_id(en))
-        for k, (vi, en) in sorted(common.items(), key=by_bytes)
-    ]
-    string_table = 32 + len(pool)
-    merged_table = string_table + 4 * len(slots)
-    common_table = merged_table + 8 * len(merged_rows)
-    header = b"VYRP" + struct.pack(
-        "<7I", 0, len(slots), len(merged_rows), len(common_rows),
-        string_table, merged_table, common_table,
-    )
-    body = bytes(pool) + struct.pack(f"<{len(slots)}I", *slots)
-    body += b"".join(struct.pack("<2I", *row) for row in merged_rows)
-    body += b"".join(struct.pack("<3I", *row) for row in common_rows)
-    return header + body
-
-
 @pytest.fixture(scope="module")
-def dict_path(tmp_path_factory):
+def dict_path(tmp_path_factory, dictgen):
     path = tmp_path_factory.mktemp("dict") / "small.bin"
-    path.write_bytes(dictionary_bytes(MERGED, COMMON))
+    dictgen.write_dictionary(path, MERGED, COMMON)
     return str(path)
 
 
@@ -235,8 +203,8 @@ CONVERSION_CASES = [
      "'int' object cannot be converted to 'PyString'"),
     ("bytes as batch", lambda g, n: n.normalize_batch(b"ab"), "texts",
      "'int' object cannot be converted to 'PyString'"),
-    ("TypeError from iteration", lambda g, n: n.normalize_batch(Seq(["a", "b"], fail=TypeError("boom"))),
-     "texts", "boom"),
+    ("TypeError from iteration",
+     lambda g, n: n.normalize_batch(Seq(["a", "b"], fail=TypeError("boom"))), "texts", "boom"),
 ]
 
 
@@ -405,9 +373,19 @@ print(json.dumps({
 """
 
 
-@pytest.mark.parametrize("threads", ["1", "2", "4"])
-def test_batch_equals_single_calls_in_order(dict_path, threads):
-    env = dict(os.environ, RAYON_NUM_THREADS=threads)
+@pytest.mark.parametrize(
+    "pool_env, threads",
+    [
+        ({"RAYON_NUM_THREADS": "1"}, 1),
+        ({"RAYON_NUM_THREADS": "2"}, 2),
+        ({"RAYON_NUM_THREADS": "4", "RAYON_RS_NUM_CPUS": "3"}, 4),
+        ({"RAYON_NUM_THREADS": " 2", "RAYON_RS_NUM_CPUS": "3"}, 3),  # not a number: fallback
+    ],
+    ids=["1", "2", "4", "fallback"],
+)
+def test_batch_equals_single_calls_in_order(dict_path, pool_env, threads):
+    env = {k: v for k, v in os.environ.items() if not k.startswith("RAYON_")}
+    env.update(pool_env)
     env["PYTHONPATH"] = os.pathsep.join(
         p for p in (str(pathlib.Path(vyr_g2p.__file__).parent), env.get("PYTHONPATH")) if p
     )
@@ -418,11 +396,35 @@ def test_batch_equals_single_calls_in_order(dict_path, threads):
     assert result.returncode == 0, result.stderr
     assert result.stderr == ""
     data = json.loads(result.stdout)
-    assert data["pool_threads"] == int(threads)
+    assert data["pool_threads"] == threads
     batch, single = data["phonemes"]
     assert batch == single and len(batch) == 200
     batch, single = data["normal"]
     assert batch == single and len(batch) == 200
+
+
+FORK_SCRIPT = """
+import os, signal, vyr_g2p
+norm = vyr_g2p.Normalizer()
+texts = ["Một", "Hai", "Ba"]
+want = norm.normalize_batch(texts)  # the parent's pool exists from here on
+pid = os.fork()
+if pid == 0:
+    signal.alarm(60)  # a hang ends the child instead of the test run
+    os._exit(0 if norm.normalize_batch(texts) == want else 1)
+_, status = os.waitpid(pid, 0)
+print(os.waitstatus_to_exitcode(status))
+"""
+
+
+def test_batch_in_a_forked_child(tmp_path):
+    # The child has none of the parent's worker threads: it must not wait on them.
+    env = dict(os.environ, RAYON_NUM_THREADS="2")
+    env["PYTHONPATH"] = str(pathlib.Path(vyr_g2p.__file__).parent)
+    result = subprocess.run([sys.executable, "-c", FORK_SCRIPT], capture_output=True, text=True,
+                            env=env, timeout=120)
+    assert result.returncode == 0, result.stderr
+    assert result.stdout.strip() == "0"
 
 
 def test_threads_share_one_object(g2p, normalizer):
@@ -437,7 +439,8 @@ def test_threads_share_one_object(g2p, normalizer):
                 if k % 2:
                     got = (g2p.phonemize_batch(texts), normalizer.normalize_batch(texts))
                 else:
-                    got = ([g2p.phonemize(t) for t in texts], [normalizer.normalize(t) for t in texts])
+                    got = ([g2p.phonemize(t) for t in texts],
+                           [normalizer.normalize(t) for t in texts])
                 results.append(got)
         except BaseException as e:  # noqa: BLE001 - reported below
             errors.append(e)

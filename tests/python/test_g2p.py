@@ -1,0 +1,178 @@
+"""The phonemizer as a Python user sees it: loading dictionary files, the
+failures they can cause, and what phonemize makes of text."""
+
+from __future__ import annotations
+
+import os
+import re
+import struct
+import subprocess
+import sys
+from pathlib import Path
+
+import pytest
+
+import vyr_g2p
+
+ROOT = Path(__file__).resolve().parent.parent.parent
+
+MERGED = {
+    "xin": "sin",
+    "chào": "caw",
+    "hello": "<en>həˈloʊ",
+    "world": " <en>wɜːld ",
+    "empty": "<en>",
+    "ba": "ɓa",
+    "na": "na",
+    "x": "<en>ik",
+    "sep": "\x1f",
+    "duo": "\x1fd1\x1fd2\x1f",
+    "it’s": "its",
+}
+COMMON = {"on": ("ɔn", "<en>ɒn"), "vi": ("ʋi", ""), "y": ("i", "<en>wai")}
+
+
+@pytest.fixture
+def g2p(make_dictionary):
+    return vyr_g2p.G2P(make_dictionary(MERGED, COMMON))
+
+
+def is_panic(exc: BaseException) -> bool:
+    return type(exc).__name__ == "PanicException" and not isinstance(exc, Exception)
+
+
+# ---- loading ------------------------------------------------------------------
+
+def os_error_of(path) -> OSError:
+    with pytest.raises(OSError) as info:
+        vyr_g2p.G2P(path)
+    return info.value
+
+
+def test_missing_file(tmp_path):
+    error = os_error_of(str(tmp_path / "missing.bin"))
+    assert error.args == ("No such file or directory (os error 2)",)
+    assert error.errno is None
+
+
+def test_directory_and_nul(tmp_path, make_dictionary):
+    assert re.fullmatch(r".+ \(os error \d+\)", str(os_error_of(str(tmp_path))))
+    path = make_dictionary(MERGED)
+    assert os_error_of(path + "\0x").args == ("file name contained an unexpected NUL byte",)
+
+
+@pytest.mark.parametrize("content", [b"", b"VYRP" + bytes(27), b"VYRQ" + bytes(28), bytes(64)],
+                         ids=["empty", "31 bytes", "wrong magic", "zeros"])
+def test_unrecognised_files(tmp_path, content):
+    path = tmp_path / "bad.bin"
+    path.write_bytes(content)
+    error = os_error_of(str(path))
+    assert error.args == ("Invalid dictionary format",)
+    assert error.errno is None
+
+
+def test_header_only_file_loads_and_spells(tmp_path):
+    path = tmp_path / "header.bin"
+    path.write_bytes(b"VYRP" + b"\xff" * 4 + bytes(24))  # the reserved field is never read
+    assert vyr_g2p.G2P(str(path)).phonemize("Ab, c.") == "ab, c."
+
+
+# ---- malformed files ------------------------------------------------------------
+
+def corrupted(dictgen, tmp_path, patch) -> tuple[str, int]:
+    """A dictionary with "bad" and "good"; patch(data, header) changes bytes."""
+    data = bytearray(dictgen.dictionary_bytes({"bad": "b", "good": "ɣut"}, {}))
+    header = struct.unpack_from("<4s7I", data)
+    patch(data, header)
+    path = tmp_path / "broken.bin"
+    path.write_bytes(data)
+    return str(path), len(data)
+
+
+def test_string_slot_outside_the_file_panics_and_the_object_stays_usable(dictgen, tmp_path, capfd):
+    def patch(data, header):
+        merged_table = header[6]
+        struct.pack_into("<I", data, 8, 1_000_000)                 # string_count
+        struct.pack_into("<I", data, merged_table + 4, 999_999)   # "bad" -> far slot
+    path, size = corrupted(dictgen, tmp_path, patch)
+    g2p = vyr_g2p.G2P(path)
+    for _ in range(2):
+        with pytest.raises(BaseException) as info:
+            g2p.phonemize("bad")
+        assert is_panic(info.value)
+        assert str(size) in str(info.value)
+    capfd.readouterr()
+    assert g2p.phonemize("good good") == "ɣut ɣut"
+    assert g2p.phonemize_batch(["good", "good."]) == ["ɣut", "ɣut."]
+
+
+def test_table_entry_outside_the_file_panics(dictgen, tmp_path, capfd):
+    def patch(data, header):
+        struct.pack_into("<I", data, 12, 3)  # merged_count past the last record
+    path, size = corrupted(dictgen, tmp_path, patch)
+    g2p = vyr_g2p.G2P(path)
+    with pytest.raises(BaseException) as info:
+        g2p.phonemize("zzz")  # sorts after every key: probes record 2
+    assert is_panic(info.value)
+    assert str(size) in str(info.value)
+    with pytest.raises(BaseException) as info:
+        g2p.phonemize_batch(["good", "zzz"])
+    assert is_panic(info.value)
+    capfd.readouterr()
+    assert g2p.phonemize("bad") == "b"
+
+
+# ---- phonemize --------------------------------------------------------------------
+
+@pytest.mark.parametrize("text, expected", [
+    ("", ""),
+    ("  \n\t", ""),
+    ("Xin chào.", "sin caw."),
+    ("xin , chào ! ( xin )", "sin, caw! ( sin )"),
+    ("xin empty chào", "sin  caw"),
+    ("empty xin", " sin"),
+    ("<EN>hello World</en>, xin", "həˈloʊ wɜːld, sin"),
+    ("<en>hello\nworld</en>", "< en > həˈloʊ wɜːld < / en >"),  # no segment across lines
+    ("xin on", "sin ɔn"),
+    ("hello on", "həˈloʊ ɒn"),
+    ("hello vi", "həˈloʊ "),
+    ("xin. on hello", "sin. ɒn həˈloʊ"),
+    ("duo <en>duo</en> sep", "d1 d2 "),
+    ("banana Xy q1", "ɓa na na ikwai q1"),  # "Xy" is English: spelled so
+    ("it’s ’tis", "its ’ tis"),
+])
+def test_phonemize(g2p, text, expected):
+    assert g2p.phonemize(text) == expected
+
+
+def test_batch_matches_single_calls(g2p):
+    texts = ["xin chào", "", "hello on", "banana.", "<en>hello</en> vi"] * 20
+    assert g2p.phonemize_batch(texts) == [g2p.phonemize(t) for t in texts]
+
+
+def test_very_long_word(g2p):
+    word = "ba" * 50_000
+    assert g2p.phonemize(word) == " ".join(["ɓa"] * 50_000)
+
+
+# ---- the sample lexicon and the demo ---------------------------------------------------
+
+def test_sample_lexicon_builds_and_reads(tmp_path):
+    out = tmp_path / "sample.dict"
+    subprocess.run([sys.executable, str(ROOT / "tests" / "dictgen.py"),
+                    str(ROOT / "examples" / "sample_lexicon.tsv"), str(out)],
+                   check=True, capture_output=True)
+    g2p = vyr_g2p.G2P(str(out))
+    assert g2p.phonemize("Xin chào, <en>hello</en>!") == "sin1 caːw2, həˈloʊ!"
+    assert g2p.phonemize("on hello") == "ɒn həˈloʊ"
+
+
+def test_demo_runs(tmp_path):
+    out = tmp_path / "sample.dict"
+    subprocess.run([sys.executable, str(ROOT / "tests" / "dictgen.py"),
+                    str(ROOT / "examples" / "sample_lexicon.tsv"), str(out)],
+                   check=True, capture_output=True)
+    result = subprocess.run([sys.executable, str(ROOT / "examples" / "demo.py"), str(out),
+                             "Xin chào"], capture_output=True, text=True, env=dict(os.environ))
+    assert result.returncode == 0, result.stderr
+    assert "phonemes:   sin1 caːw2" in result.stdout
