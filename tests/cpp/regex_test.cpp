@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -36,6 +37,8 @@ struct SyntaxCase {
   std::vector<const char*> matches;
   std::vector<const char*> rejects;
 };
+
+void PrintTo(const SyntaxCase& c, std::ostream* os) { *os << c.pattern; }
 
 std::string anchored(const char* pattern) { return std::string("^(?:") + pattern + ")$"; }
 
@@ -123,6 +126,8 @@ struct PositionCase {
   std::vector<Span> expected;
 };
 
+void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.pattern << " on " << c.text; }
+
 class PositionTest : public testing::TestWithParam<PositionCase> {};
 
 TEST_P(PositionTest, FindsExactlyThesePositions) {
@@ -158,6 +163,8 @@ struct RefusedCase {
   const char* pattern;
   Engine engine;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.pattern; }
 
 class RefusedTest : public testing::TestWithParam<RefusedCase> {};
 
@@ -206,6 +213,8 @@ struct IterationCase {
   const char* text;
   std::vector<Span> expected;
 };
+
+void PrintTo(const IterationCase& c, std::ostream* os) { *os << c.pattern << " on " << c.text; }
 
 class IterationTest : public testing::TestWithParam<IterationCase> {};
 
@@ -301,6 +310,8 @@ struct TemplateCase {
   const char* templ;
   const char* expected;
 };
+
+void PrintTo(const TemplateCase& c, std::ostream* os) { *os << c.templ; }
 
 class TemplateTest : public testing::TestWithParam<TemplateCase> {};
 

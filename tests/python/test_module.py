@@ -1,9 +1,9 @@
 """The module object and the shape of its two classes."""
 
 import importlib
-import os
 import inspect
 import json
+import os
 import pathlib
 import subprocess
 import sys
@@ -118,6 +118,7 @@ class TestModule:
         kind, message = json.loads(out.read_text())
         assert kind == "ImportError"
         assert "does not support sub-interpreters" in message
+
 
 @pytest.mark.parametrize("cls_name", ["G2P", "Normalizer"])
 class TestClassShape:
