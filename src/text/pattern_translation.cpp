@@ -17,13 +17,16 @@ namespace {
 constexpr std::string_view kWordItems = R"(\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D})";
 // Rust's \s: exactly the White_Space code points (UCP \s adds U+180E).
 constexpr std::string_view kSpaceItems =
-    R"(\x{9}-\x{D}\x{20}\x{85}\x{A0}\x{1680}\x{2000}-\x{200A}\x{2028}\x{2029}\x{202F}\x{205F}\x{3000})";
+    R"(\x{9}-\x{D}\x{20}\x{85}\x{A0}\x{1680}\x{2000}-\x{200A}\x{2028}\x{2029}\x{202F})"
+    R"(\x{205F}\x{3000})";
 // \b and \B on the word class above; the conditional form is faster in
 // PCRE2 than an alternation of four look-arounds.
-constexpr std::string_view kWordBoundary =
-    R"((?(?<=[\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D}])(?![\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D}])|(?=[\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D}])))";
-constexpr std::string_view kNotWordBoundary =
-    R"((?(?<=[\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D}])(?=[\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D}])|(?![\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D}])))";
+//   \b  "(?(?<=[W])(?![W])|(?=[W]))"    \B  "(?(?<=[W])(?=[W])|(?![W]))"
+std::string word_boundary(bool negated) {
+  const std::string w = "[" + std::string(kWordItems) + "]";
+  if (negated) return "(?(?<=" + w + ")(?=" + w + ")|(?!" + w + "))";
+  return "(?(?<=" + w + ")(?!" + w + ")|(?=" + w + "))";
+}
 
 bool is_ascii_alnum(char32_t c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -221,8 +224,8 @@ class Translator {
       case 'W': ++pos_; out_ += "[^"; out_ += kWordItems; out_ += ']'; return;
       case 's': ++pos_; out_ += '['; out_ += kSpaceItems; out_ += ']'; return;
       case 'S': ++pos_; out_ += "[^"; out_ += kSpaceItems; out_ += ']'; return;
-      case 'b': ++pos_; out_ += kWordBoundary; return;
-      case 'B': ++pos_; out_ += kNotWordBoundary; return;
+      case 'b': ++pos_; out_ += word_boundary(false); return;
+      case 'B': ++pos_; out_ += word_boundary(true); return;
       case 'A': ++pos_; out_ += R"(\A)"; return;
       case 'z': ++pos_; out_ += R"(\z)"; return;
       case 'p':
