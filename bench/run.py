@@ -73,21 +73,52 @@ def _run_worker(threads: int, dict_path: str, count: int, repeat: int) -> dict:
 FAMILIES = {
     "unclosed (": lambda n: "(" * n,
     "unclosed [": lambda n: "[" * n,
-    "unclosed <en>": lambda n: "<en>a " * (n // 5),
+    "unclosed <en>": lambda n: "<en>a " * (n // 6),
+    "unclosed <en>, </en> after \\n": lambda n: "<en>a " * (n // 6) + "\n</en>",
+    "unclosed <EN> mixed case": lambda n: "<En>a <eN>b " * (n // 12) + "</x",
     "unclosed __start_en__": lambda n: "__start_en__ " * (n // 13),
+    "__start_en__, __end_en__ after \\n": lambda n: "__start_en__ " * (n // 13) + "\n__end_en__",
+    "__START_EN__ mixed case": lambda n: "__Start_En__ " * (n // 13) + "__end_",
     "digits": lambda n: "7" * n,
     "dots": lambda n: "." * n,
     "commas": lambda n: "," * n,
     "dashes": lambda n: "-" * n,
     "1-1-1-": lambda n: "1-" * (n // 2),
+    "1.1.1.": lambda n: "1." * (n // 2),
     "2x2x2x": lambda n: "2x" * (n // 2),
     "ascii word + à": lambda n: "a" * n + "à",
     "capitals": lambda n: "ABCD " * (n // 5),
+    "capitals run": lambda n: "A" * n,
     "digit groups": lambda n: "123 " * (n // 4),
+    "a.a.a.": lambda n: "a." * (n // 2),
+    "a-a-a-": lambda n: "a-" * (n // 2),
+    "a/a/a/": lambda n: "a/" * (n // 2),
+    "a@a@a@": lambda n: "a@" * (n // 2),
+    "/./././": lambda n: "/." * (n // 2),
+    "a.b.c--": lambda n: "a.b.c--" * (n // 7),
+    "1.1.1$": lambda n: "1." * (n // 2) + "$",
+    "currency digits": lambda n: "$" + "1" * n,
 }
 
 
-def hostile(dict_path: str, n: int) -> list[tuple[str, str, float, float]]:
+# Phonemizer families: a long word (segmented against the dictionary) and
+# unclosed tags on one line.
+PHONEMIZE_FAMILIES = {
+    "long word": lambda n: "a" * n,
+    "long vietnamese word": lambda n: "à" * (n // 2),
+    "unclosed <en>": lambda n: "<en>a " * (n // 6),
+    "unclosed <en>, </en> after \\n": lambda n: "<en>a " * (n // 6) + "\n</en>",
+}
+
+
+def _selected(families: dict, only: list[str] | None) -> dict:
+    if not only:
+        return families
+    return {k: v for k, v in families.items() if any(o in k for o in only)}
+
+
+def hostile(dict_path: str, n: int, only: list[str] | None = None) -> list[tuple]:
+    """Rows of (call, family, seconds at n, seconds at 8n, outcome)."""
     import vyr_g2p
 
     normalizer = vyr_g2p.Normalizer()
@@ -96,36 +127,77 @@ def hostile(dict_path: str, n: int) -> list[tuple[str, str, float, float]]:
 
     def timed(fn, text):
         start = time.perf_counter()
+        outcome = "ok"
         try:
             fn(text)
         except BaseException as exc:  # PanicException derives from BaseException
             if type(exc).__name__ != "PanicException":
                 raise
-        return time.perf_counter() - start
+            outcome = "panic"
+        return time.perf_counter() - start, outcome
 
-    for name, make in FAMILIES.items():
-        t1, t8 = timed(normalizer.normalize, make(n)), timed(normalizer.normalize, make(8 * n))
-        rows.append(("normalize", name, t1, t8))
-    word = "a" * n
-    rows.append(("phonemize", "long word", timed(g2p.phonemize, word), timed(g2p.phonemize, "a" * (8 * n))))
+    for call, fn, families in [("normalize", normalizer.normalize, FAMILIES),
+                               ("phonemize", g2p.phonemize, PHONEMIZE_FAMILIES)]:
+        for name, make in _selected(families, only).items():
+            (t1, o1), (t8, o8) = timed(fn, make(n)), timed(fn, make(8 * n))
+            rows.append((call, name, t1, t8, o1 if o1 == o8 else f"{o1}/{o8}"))
     return rows
+
+
+def ordinary_text(dict_path: str, megabytes: int) -> tuple[float, str]:
+    """One normalize call on `megabytes` of ordinary sentences."""
+    import vyr_g2p
+
+    sentences = _load("corpus").sentences(3000)
+    block = " ".join(sentences)
+    text = (block + " ") * (megabytes * 1_000_000 // (len(block.encode()) + 1) + 1)
+    start = time.perf_counter()
+    try:
+        vyr_g2p.Normalizer().normalize(text)
+        outcome = "ok"
+    except BaseException as exc:
+        if type(exc).__name__ != "PanicException":
+            raise
+        outcome = "panic"
+    return time.perf_counter() - start, outcome
+
+
+def print_hostile(dict_path: str, n: int, only: list[str] | None) -> None:
+    print(f"\nhostile inputs, n = {n:,} characters (ratio of 8n to n; linear is about 8)")
+    for call, name, t1, t8, outcome in hostile(dict_path, n, only):
+        print(f"  {call:<10}{name:<34}{t1 * 1e3:>9.1f} ms {t8 * 1e3:>9.1f} ms"
+              f"  x{t8 / max(t1, 1e-9):5.1f}  {outcome}")
+    if not only:
+        seconds, outcome = ordinary_text(dict_path, 10)
+        print(f"  normalize 10 MB of ordinary text in one call: {seconds:.1f} s, {outcome}")
 
 
 def main() -> None:
     parser = argparse.ArgumentParser()
     parser.add_argument("--quick", action="store_true")
     parser.add_argument("--worker", nargs=3)
+    parser.add_argument("--hostile-n", type=int, default=None,
+                        help="size n of the hostile inputs (default 100,000; 10,000 with --quick)")
+    parser.add_argument("--hostile-only", action="store_true",
+                        help="skip the throughput table")
+    parser.add_argument("--family", action="append", default=None,
+                        help="time only the hostile families whose name contains this text")
     args = parser.parse_args()
     if args.worker:
         print(json.dumps(worker(args.worker[0], int(args.worker[1]), int(args.worker[2]))))
         return
 
     count, repeat, n = (1000, 1, 10_000) if args.quick else (3000, 3, 100_000)
+    if args.hostile_n is not None:
+        n = args.hostile_n
     cores = os.cpu_count() or 1
     with tempfile.TemporaryDirectory() as tmp:
         dict_path = str(pathlib.Path(tmp) / "bench.dict")
         entries = _load("lexicon").build(pathlib.Path(dict_path), english=30000)
         print(f"dictionary: {entries} entries; corpus: {count} sentences")
+        if args.hostile_only:
+            print_hostile(dict_path, n, args.family)
+            return
         sizes = sorted({1, 2, cores})
         runs = {k: _run_worker(k, dict_path, count, repeat) for k in sizes}
         base = runs[1]
@@ -141,9 +213,7 @@ def main() -> None:
                 print(f"{label + '_batch':<26}{k:>8}{r['texts'] / r[batch_key]:>12,.0f}"
                       f"{r[mb_key] / r[batch_key]:>9.2f}"
                       f"{base[batch_key] / r[batch_key]:>8.2f}x{r['peak_rss_mb']:>9.0f}")
-        print(f"\nhostile inputs, n = {n:,} characters (ratio of 8n to n; linear is about 8)")
-        for call, name, t1, t8 in hostile(dict_path, n):
-            print(f"  {call:<10}{name:<24}{t1 * 1e3:>9.1f} ms {t8 * 1e3:>9.1f} ms  x{t8 / max(t1, 1e-9):5.1f}")
+        print_hostile(dict_path, n, args.family)
 
 
 if __name__ == "__main__":

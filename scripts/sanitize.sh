@@ -33,7 +33,7 @@ done
 # Fail at the first report, with a stack; leaks are checked in the C++ runs.
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/scripts/tsan.supp"
 
 configure() {  # dir, extra cmake arguments...
   local dir=$1

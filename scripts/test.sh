@@ -21,13 +21,19 @@ python3 -m venv "$build/venv"
 "$build/venv/bin/python" -m pip wheel -q --no-deps -w "$build/wheel" "$root"
 "$build/venv/bin/python" -m pip install -q "$build"/wheel/vyr_g2p-*.whl pytest
 # The one abi3 module must import on every other CPython >= 3.10 here too.
-for py in python3.10 python3.12 python3.13; do
-  if command -v "$py" >/dev/null 2>&1 && "$py" -c 'import venv' 2>/dev/null; then
-    rm -rf "$build/venv-$py"
-    "$py" -m venv "$build/venv-$py"
-    "$build/venv-$py/bin/python" -m pip install -q "$build"/wheel/vyr_g2p-*.whl
-    "$build/venv-$py/bin/python" -c 'import vyr_g2p, sys; print(sys.version.split()[0], "imports", vyr_g2p.__all__)'
-  fi
+other_pythons() {
+  local root="${PYENV_ROOT:-$HOME/.pyenv}" py
+  for py in "$root"/versions/3.*/bin/python3 /usr/bin/python3.1[0-9]; do
+    [ -x "$py" ] && "$py" -c 'import sys, venv; sys.exit(sys.version_info < (3, 10))' 2>/dev/null \
+      && echo "$py"
+  done
+}
+for py in $(other_pythons); do
+  env_dir="$build/venv-$(basename "$(dirname "$(dirname "$py")")")"
+  rm -rf "$env_dir"
+  "$py" -m venv "$env_dir"
+  "$env_dir/bin/python" -m pip install -q "$build"/wheel/vyr_g2p-*.whl
+  "$env_dir/bin/python" -c 'import sys, vyr_g2p; print("Python", sys.version.split()[0], "imports", vyr_g2p.__all__)'
 done
 
 cd "$build"

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "g2p/g2p.hpp"
+#include "g2p/text_ops.hpp"
 #include "g2p/tokenizer.hpp"
 #include "text/unicode.hpp"
 
@@ -13,16 +14,8 @@ namespace {
 
 constexpr char kSeparator = '\x1f';
 
-void remove_space_before(std::string& s, char mark) {
-  const char pair[2] = {' ', mark};
-  size_t read = s.find(std::string_view(pair, 2));
-  if (read == std::string::npos) return;
-  size_t write = read;
-  while (read < s.size()) {
-    if (s[read] == ' ' && read + 1 < s.size() && s[read + 1] == mark) ++read;
-    s[write++] = s[read++];
-  }
-  s.resize(write);
+bool is_glued_mark(char c) {
+  return c == '.' || c == ',' || c == '!' || c == '?' || c == ';' || c == ':';
 }
 
 }  // namespace
@@ -47,18 +40,33 @@ void append_token_part(const G2PEngine& engine, const Token& token, std::string&
   }
   if (token.phonemes) {
     const std::string_view p = *token.phonemes;
-    out += text::trim(is_dual_pronunciation(p) ? dual_part(p, token.lang) : p);
+    out += trim_edges(is_dual_pronunciation(p) ? dual_part(p, token.lang) : p);
     return;
   }
-  if (std::optional<std::string> pieces = engine.segment(text::to_lower(token.text), token.lang)) {
-    out += text::trim(*pieces);
+  if (std::optional<std::string> pieces = engine.segment(lower_word(token.text), token.lang)) {
+    out += trim_edges(*pieces);
     return;
   }
-  out += text::trim(engine.spell_letters(token.text, token.lang));
+  out += trim_edges(engine.spell_letters(token.text, token.lang));
 }
 
+// One pass does the six replacements in their order: each deletes only a
+// space that stands before its own mark, and a mark is no space, so no
+// replacement makes or breaks a pair that a later one replaces.
 void glue_punctuation(std::string& joined) {
-  for (char mark : {'.', ',', '!', '?', ';', ':'}) remove_space_before(joined, mark);
+  size_t read = 0;
+  while (read + 1 < joined.size() && !(joined[read] == ' ' && is_glued_mark(joined[read + 1]))) {
+    ++read;
+  }
+  if (read + 1 >= joined.size()) return;  // nothing to delete: no copy, no move
+  size_t write = read;
+  while (read < joined.size()) {
+    if (joined[read] == ' ' && read + 1 < joined.size() && is_glued_mark(joined[read + 1])) {
+      ++read;
+    }
+    joined[write++] = joined[read++];
+  }
+  joined.resize(write);
 }
 
 std::string assemble(const G2PEngine& engine, const std::vector<Token>& tokens) {
@@ -78,7 +86,7 @@ std::string G2PEngine::spell_letters(std::string_view word, Lang lang) const {
   std::string out;
   out.reserve(word.size() * 2);
   for (size_t pos = 0; pos < word.size();) {
-    const std::string s = text::lower_char(text::decode_utf8(word, pos));
+    const std::string s = lower_letter(text::decode_utf8(word, pos));
     if (std::optional<std::string> value = cached_lookup_merged(s)) {
       out += without_en_marker_trimmed(std::move(*value));
     } else if (std::optional<ReadingPair> readings = cached_lookup_common(s)) {

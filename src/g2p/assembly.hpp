@@ -23,8 +23,8 @@ std::string_view dual_part(std::string_view p, Lang lang);
 // Appends the part of one token (kVi, kEn or kPunct) to out.
 void append_token_part(const G2PEngine& engine, const Token& token, std::string& out);
 
-// «a , b .» → «a, b.»: drops the space before each of . , ! ? ; : in that
-// order, one left-to-right scan per mark, in place.
+// «a , b .» → «a, b.»: replaces " ." by ".", then " ," by ",", and so on
+// for ! ? ; : (each over the whole string once), in place.
 void glue_punctuation(std::string& joined);
 
 // The parts of all tokens joined by " ", then glued.

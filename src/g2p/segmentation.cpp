@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "g2p/g2p.hpp"
+#include "g2p/text_ops.hpp"
 #include "g2p/tokenizer.hpp"
 #include "text/unicode.hpp"
 
@@ -70,7 +71,7 @@ struct WordShape {
 // reading counts as found.
 std::optional<std::string> piece_reading(const G2PEngine& engine, std::string_view piece,
                                          Lang lang) {
-  const std::string lowered = text::to_lower(piece);
+  const std::string lowered = lower_word(piece);
   if (std::optional<std::string> value = engine.cached_lookup_merged(lowered)) {
     return without_en_marker_trimmed(std::move(*value));
   }

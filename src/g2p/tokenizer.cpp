@@ -1,11 +1,13 @@
 #include "g2p/tokenizer.hpp"
 
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "g2p/g2p.hpp"
+#include "g2p/text_ops.hpp"
 #include "text/unicode.hpp"
 
 namespace vyr::g2p {
@@ -21,7 +23,7 @@ constexpr std::string_view kCloseTag = "</en>";
 
 // «\x1f» + vi + «\x1f» + en + «\x1f»
 std::string dual_pronunciation(const ReadingPair& readings) {
-  const std::string_view vi = text::trim(readings.first);
+  const std::string_view vi = trim_edges(readings.first);
   const std::string en = trimmed(without_en_marker(readings.second));
   std::string out;
   out.reserve(vi.size() + en.size() + 3);
@@ -39,7 +41,7 @@ Token punct_token(std::string_view ch) { return Token{Lang::kPunct, ch, std::str
 // else a guess from its letters. «Hello» → kEn «həˈloʊ»; «on» → kCommon
 // «\x1fɔn\x1fɒn\x1f»; «Đi» (absent) → kVi, no phonemes.
 Token word_token(const G2PEngine& engine, std::string_view word) {
-  const std::string lowered = text::to_lower(word);
+  const std::string lowered = lower_word(word);
   if (std::optional<std::string> value = engine.cached_lookup_merged(lowered)) {
     const bool english = value->find(kEnMarker) != std::string::npos;
     return Token{english ? Lang::kEn : Lang::kVi, word,
@@ -54,7 +56,7 @@ Token word_token(const G2PEngine& engine, std::string_view word) {
 // A word inside an English segment: only English readings apply.
 // «on» → kEn «ɒn».
 Token english_word_token(const G2PEngine& engine, std::string_view word) {
-  const std::string lowered = text::to_lower(word);
+  const std::string lowered = lower_word(word);
   if (std::optional<std::string> value = engine.cached_lookup_merged(lowered)) {
     return Token{Lang::kEn, word, without_en_marker_trimmed(std::move(*value))};
   }
@@ -89,6 +91,91 @@ void append_segment_tokens(const G2PEngine& engine, std::string_view segment, To
     }
   });
 }
+
+// A stretch of text holding no segment: RE_TOKEN's word and character
+// alternatives, which RE_TAG_CONTENT spells out (the (?i) of RE_TOKEN only
+// concerns the tags: words, apostrophes and classes have no case variants).
+void append_plain_tokens(const G2PEngine& engine, std::string_view plain, TokenList& list) {
+  RE_TAG_CONTENT().for_each(plain, [&](const text::Captures& m) {
+    if (m.matched(1)) {
+      list.tokens.push_back(word_token(engine, m[1]));
+    } else {
+      list.tokens.push_back(punct_token(m[2]));
+    }
+  });
+}
+
+// 'e' and 'n' are the only letters of the tags, and have no case variants
+// besides their ASCII capitals.
+bool is_tag_at(std::string_view text, size_t pos, std::string_view tag) {
+  if (text.size() - pos < tag.size()) return false;
+  for (size_t k = 0; k < tag.size(); ++k) {
+    char c = text[pos + k];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != tag[k]) return false;
+  }
+  return true;
+}
+
+// The first `tag` (any letter case) starting at or after `from` and ending
+// at or before `end`, or npos.
+size_t find_tag(std::string_view text, std::string_view tag, size_t from, size_t end) {
+  while (from < end) {
+    const void* lt = std::memchr(text.data() + from, '<', end - from);
+    if (lt == nullptr) return std::string_view::npos;
+    const size_t at = static_cast<size_t>(static_cast<const char*>(lt) - text.data());
+    if (is_tag_at(text.substr(0, end), at, tag)) return at;
+    from = at + 1;
+  }
+  return std::string_view::npos;
+}
+
+// The places where RE_TOKEN's first alternative matches: an opening tag whose
+// line holds a closing tag after it; the segment ends with the first such
+// closing tag. Found by plain scans that read each byte a bounded number of
+// times: the regex engine would rescan a line from every unclosed opening tag
+// on it, quadratic in the length of a line such as «<en><en><en>…».
+class SegmentFinder {
+ public:
+  explicit SegmentFinder(std::string_view text) : text_(text) {}
+
+  struct Span {
+    size_t begin, end;
+  };
+
+  // The first segment that starts at or after `pos`. Calls must come with
+  // growing positions, each at or after the end of the segment before.
+  std::optional<Span> next(size_t pos) {
+    for (size_t from = pos;;) {
+      const size_t open = find_tag(text_, kOpenTag, from, text_.size());
+      if (open == std::string_view::npos) return std::nullopt;
+      const size_t body = open + kOpenTag.size();
+      const size_t eol = line_end(body);
+      const size_t close = find_tag(text_, kCloseTag, body, eol);
+      if (close != std::string_view::npos) return Span{open, close + kCloseTag.size()};
+      // Any later opening tag on this line would need a closing tag before
+      // the line feed too: none can start a segment.
+      from = eol;
+    }
+  }
+
+ private:
+  // The first line feed at or after `from`, or the end of the text.
+  size_t line_end(size_t from) {
+    if (from < scanned_from_ || from > line_end_) {
+      const void* lf = std::memchr(text_.data() + from, '\n', text_.size() - from);
+      line_end_ = lf != nullptr
+                      ? static_cast<size_t>(static_cast<const char*>(lf) - text_.data())
+                      : text_.size();
+      scanned_from_ = from;
+    }
+    return line_end_;
+  }
+
+  std::string_view text_;
+  size_t scanned_from_ = 1;  // no scan yet: [1, 0] holds no position
+  size_t line_end_ = 0;
+};
 
 bool is_boundary(const Token& token) {
   return token.text.size() == 1 && kBoundaryChars.find(token.text[0]) != std::string_view::npos;
@@ -164,7 +251,7 @@ std::string without_en_marker(std::string_view s) {
 }
 
 std::string trimmed(std::string&& s) {
-  const std::string_view t = text::trim(s);
+  const std::string_view t = trim_edges(s);
   if (t.size() == s.size()) return std::move(s);
   return std::string(t);
 }
@@ -182,17 +269,22 @@ bool has_vietnamese_letter(std::string_view lowered) {
   return false;
 }
 
+// The tokens RE_TOKEN's matches give, in order: the stretches between
+// segments go through RE_TAG_CONTENT, the segments themselves are found by
+// SegmentFinder (see there why not by the regex).
 TokenList tokenize(const G2PEngine& engine, std::string_view text) {
   TokenList list;
-  RE_TOKEN().for_each(text, [&](const text::Captures& m) {
-    if (m.matched(1)) {
-      append_segment_tokens(engine, m[1], list);
-    } else if (m.matched(2)) {
-      list.tokens.push_back(word_token(engine, m[2]));
-    } else {
-      list.tokens.push_back(punct_token(m[3]));
-    }
-  });
+  list.tokens.reserve(text.size() / 4 + 1);  // a syllable and its space, roughly
+  SegmentFinder segments(text);
+  for (size_t pos = 0;;) {
+    const std::optional<SegmentFinder::Span> segment = segments.next(pos);
+    const size_t plain_end = segment ? segment->begin : text.size();
+    append_plain_tokens(engine, text.substr(pos, plain_end - pos), list);
+    if (!segment) break;
+    append_segment_tokens(engine, text.substr(segment->begin, segment->end - segment->begin),
+                          list);
+    pos = segment->end;
+  }
   return list;
 }
 

@@ -35,7 +35,8 @@ struct TokenList {
   std::deque<std::string> storage;
 };
 
-// The tokens of `text` in order; white space between them is dropped. Token
+// The tokens of `text` in order, as RE_TOKEN's matches cut them (in time
+// linear in the text); white space between them is dropped. Token
 // texts view into `text` (or into the list's storage), so `text` must
 // outlive the list. Words are looked up lower-cased through the engine.
 TokenList tokenize(const G2PEngine& engine, std::string_view text);

@@ -28,6 +28,25 @@ std::string word_boundary(bool negated) {
   return "(?(?<=" + w + ")(?!" + w + ")|(?=" + w + "))";
 }
 
+// A code point of the word class above. Case variants of a word character
+// are word characters too, so the answer also holds under (?i).
+bool is_word_char(char32_t c) {
+  if (c == 0x200C || c == 0x200D) return true;
+  const auto u = static_cast<UChar32>(c);
+  if (u_hasBinaryProperty(u, UCHAR_ALPHABETIC)) return true;
+  return (U_GET_GC_MASK(u) & (U_GC_M_MASK | U_GC_ND_MASK | U_GC_PC_MASK)) != 0;
+}
+
+// Ranges longer than this are not walked to prove they hold only word characters.
+constexpr char32_t kLongestCheckedRange = 0x800;
+
+bool is_word_range(char32_t first, char32_t last) {
+  if (last - first > kLongestCheckedRange) return false;
+  for (char32_t c = first; c <= last; ++c)
+    if (!is_word_char(c)) return false;
+  return true;
+}
+
 bool is_ascii_alnum(char32_t c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }

@@ -163,8 +163,9 @@ bool Regex::search(std::string_view subject, size_t pos, bool first_search,
   PCRE2_SPTR subj = subject_ptr(subject);
   int rc = pcre2_match(impl_->code.get(), subj, subject.size(), pos, options, md, ctx);
   if (impl_->jit && (rc == PCRE2_ERROR_JIT_STACKLIMIT || rc == PCRE2_ERROR_MATCHLIMIT)) {
-    // The JIT stack is bounded, and the JIT counts its limit over all start
-    // positions; the interpreter is exact on both.
+    // The JIT stack is bounded and the JIT counts its match limit in its own
+    // way; the interpreter keeps its frames on the heap and counts per start
+    // position, so its answer is the one that stands.
     rc = pcre2_match(impl_->code.get(), subj, subject.size(), pos, options | PCRE2_NO_JIT, md,
                      ctx);
   }

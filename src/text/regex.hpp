@@ -11,17 +11,20 @@
 //
 // Patterns are written in the Rust syntax (`\d`, `\w`, `\b`, `\s` by Unicode
 // rules, `(?x)` verbose mode, `\u{..}`, `(?P<n>..)`) and translated once at
-// construction. Two roles:
-//   kLinear        never fails while matching (no look-around allowed);
+// construction (text/pattern_translation.hpp lists the rules). Two roles:
+//   kLinear        never fails while matching (no look-around, no (?x));
 //   kBacktracking  look-around allowed; one search that needs more than
 //                  1,000,000 backtracking steps from one start position
 //                  throws vyr::Panic.
+// Subjects must be valid UTF-8: invalid input throws vyr::Panic (checked
+// once per scan, at its first search) rather than being matched unsafely.
 // Iteration follows Rust: left to right, non-overlapping; an empty match
 // ending where the previous match ended is skipped and the search moves on by
 // one code point.
 //
 // A Regex is immutable after construction and safe to share between threads;
-// match scratch space is per thread. Construction failures throw vyr::Panic.
+// match scratch space is per thread, so a callback may run other patterns.
+// Construction failures (bad or unsupported syntax) throw vyr::Panic.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,8 @@
 #include "vi_normalizer/acronyms.hpp"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "text/unicode.hpp"
@@ -49,6 +51,101 @@ std::string exceptions_pattern() {
     pattern += "\\b";
   }
   return pattern;
+}
+
+bool is_continuation_byte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// The bytes of the code point that starts at `at`.
+std::string_view code_point_at(std::string_view text, size_t at) {
+  size_t end = at + 1;
+  for (int on = 0; on < 3 && end < text.size() && is_continuation_byte(text[end]); ++on) ++end;
+  return text.substr(at, end - at);
+}
+
+// The bytes of the code point that ends at `end` (> 0).
+std::string_view code_point_before(std::string_view text, size_t end) {
+  size_t at = end - 1;
+  for (int back = 0; back < 3 && at > 0 && is_continuation_byte(text[at]); ++back) --at;
+  return text.substr(at, end - at);
+}
+
+// «é» → true, «²» → false: a word character as the pattern layer's own
+// word boundaries see it, asked of the layer itself beyond ASCII.
+bool is_word_char(std::string_view code_point) {
+  const auto b = static_cast<unsigned char>(code_point[0]);
+  if (b < 0x80) {
+    return (b >= '0' && b <= '9') || ((b | 0x20) >= 'a' && (b | 0x20) <= 'z') || b == '_';
+  }
+  static const Regex word(R"(\w)", Engine::kLinear);
+  return word.is_match(code_point);
+}
+
+// One exception key, and whether it begins and ends with a word character
+// (then a word boundary before it or after it needs a non-word neighbour).
+struct ExceptionKey {
+  std::string_view text;
+  bool word_first;
+  bool word_last;
+};
+
+// The exception keys grouped by their first byte, for finding where one may
+// match without running the pattern over the whole text.
+struct ExceptionKeys {
+  std::array<std::vector<ExceptionKey>, 256> by_first_byte;
+  size_t longest = 0;
+};
+
+const ExceptionKeys& EXCEPTION_KEYS() {
+  static const ExceptionKeys keys = [] {
+    ExceptionKeys k;
+    for (const auto& [key, value] : COMBINED_EXCEPTIONS()) {
+      if (key.empty()) continue;
+      k.by_first_byte[static_cast<unsigned char>(key[0])].push_back(
+          {key, is_word_char(code_point_at(key, 0)),
+           is_word_char(code_point_before(key, key.size()))});
+      k.longest = std::max(k.longest, key.size());
+    }
+    return k;
+  }();
+  return keys;
+}
+
+// Whether some exception key may match at byte p. Every match of the
+// exception pattern is one key between word boundaries, so a match at p needs
+// a key spelled there, and rules out a key that begins with a word character
+// right after another one, or ends with one right before another one.
+// «TP.HCM» at 0 → true; «TPx» and «xTP» → false.
+bool key_may_match_at(std::string_view text, size_t p, const ExceptionKeys& keys) {
+  std::optional<bool> word_before;  // decided on first need
+  for (const ExceptionKey& key : keys.by_first_byte[static_cast<unsigned char>(text[p])]) {
+    if (text.compare(p, key.text.size(), key.text) != 0) continue;
+    if (key.word_first) {
+      if (!word_before) word_before = p > 0 && is_word_char(code_point_before(text, p));
+      if (*word_before) continue;
+    }
+    const size_t after = p + key.text.size();
+    if (key.word_last && after < text.size() && is_word_char(code_point_at(text, after))) {
+      continue;
+    }
+    return true;
+  }
+  return false;
+}
+
+// The pattern's own answer at byte p: a match starting at p, or nothing. It
+// is asked on a window holding the code point before p and every byte up to
+// one code point past the longest key, which is all that its word boundaries
+// and keys can see from p, so the answer is the one the whole text gives.
+std::optional<ExceptionSpan> exception_match_at(std::string_view text, size_t p,
+                                                const ExceptionKeys& keys) {
+  const size_t from = p > 0 ? p - code_point_before(text, p).size() : 0;
+  size_t to = std::min(text.size(), p + keys.longest);
+  while (to < text.size() && is_continuation_byte(text[to])) ++to;
+  if (to < text.size()) to += code_point_at(text, to).size();
+  const std::string_view window = text.substr(from, to - from);
+  const std::optional<Captures> m = RE_ACRONYMS_EXCEPTIONS().find(window, p - from);
+  if (!m || m->start(0) != p - from) return std::nullopt;
+  return ExceptionSpan{p, from + m->end(0)};
 }
 
 bool is_ascii_digit(char32_t c) { return c >= '0' && c <= '9'; }
@@ -169,6 +266,16 @@ std::string replace_every(std::string_view text, std::string_view key, std::stri
 const Regex& RE_ACRONYMS_EXCEPTIONS() {
   static const Regex re(exceptions_pattern(), Engine::kLinear);
   return re;
+}
+
+std::optional<ExceptionSpan> find_acronym_exception(std::string_view text, size_t pos) {
+  const ExceptionKeys& keys = EXCEPTION_KEYS();
+  for (size_t p = pos; p < text.size(); ++p) {
+    if (keys.by_first_byte[static_cast<unsigned char>(text[p])].empty()) continue;
+    if (!key_may_match_at(text, p, keys)) continue;
+    if (std::optional<ExceptionSpan> span = exception_match_at(text, p, keys)) return span;
+  }
+  return std::nullopt;
 }
 
 // «HĐND VIỆT NAM» → matches «HĐND», «NAM»; «iPhone», «A4» → no match

@@ -12,6 +12,8 @@
 // vyr::Panic, which callers let through unless they say otherwise.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,16 @@ namespace vyr::vi_normalizer {
 // The keys of COMBINED_EXCEPTIONS, each between word boundaries, longest
 // first, case-sensitive. Linear engine.
 const text::Regex& RE_ACRONYMS_EXCEPTIONS();
+// The byte range [start, end) of one exception match.
+struct ExceptionSpan {
+  size_t start;
+  size_t end;
+};
+// The first RE_ACRONYMS_EXCEPTIONS match that starts at or after byte `pos`
+// (a code point boundary), exactly as the pattern's own search finds it, but
+// at the speed of a byte scan: only where a key's bytes stand is the pattern
+// asked. «TP. HCM», 0 → [0, 2); 3 → [4, 7); «ĐHQG» → nothing.
+std::optional<ExceptionSpan> find_acronym_exception(std::string_view text, size_t pos = 0);
 // Two or more units of a capital, at most one small letter and any digits,
 // between word boundaries. Backtracking engine.
 const text::Regex& RE_ACRONYM();

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "text/unicode.hpp"
@@ -197,11 +198,23 @@ const std::string_view* letter_name(std::string_view letter) {
 // The steps, each rewriting the current text in place
 
 // 1. «UBND» → «uỷ ban nhân dân»; «TP.HCM» → «thành phố hồ chí minh».
+// The matches are those of RE_ACRONYMS_EXCEPTIONS, found by its fast search.
 void read_acronym_exceptions(std::string& text) {
-  rewrite(text, RE_ACRONYMS_EXCEPTIONS(), [](const text::Captures& m, std::string& out) {
-    const std::string_view* reading = COMBINED_EXCEPTIONS().find(m.str());
-    out += reading ? *reading : m.str();
-  });
+  std::optional<ExceptionSpan> match = find_acronym_exception(text);
+  if (!match) return;
+  std::string out;
+  out.reserve(text.size() + text.size() / 2 + 16);
+  size_t copied = 0;
+  for (; match; match = find_acronym_exception(text, copied)) {
+    out.append(text, copied, match->start - copied);
+    const std::string_view key =
+        std::string_view(text).substr(match->start, match->end - match->start);
+    const std::string_view* reading = COMBINED_EXCEPTIONS().find(key);
+    out += reading ? *reading : key;
+    copied = match->end;
+  }
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
 }
 
 // 2. «3/4» → «ba trên bốn»; every slash form holds a "/".

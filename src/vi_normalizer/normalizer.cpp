@@ -333,12 +333,20 @@ bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
 }
 
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
-  // Every alternative of RE_TECHNICAL holds one of these bytes.
-  if (!rewrite::has_any_byte(text, "./:_-\\")) return false;
-  return rewrite::replace_all_with(text, RE_TECHNICAL(), out,
-                                   [&](const Captures& m, std::string& o) {
-                                     o += protect_technical(m, masks);
-                                   });
+  // find_technical gives the spans of RE_TECHNICAL's matches in linear time;
+  // the pattern itself rescans long runs such as «1.1.1…» from every start.
+  const auto spans = find_technical(text);
+  if (spans.empty()) return false;
+  out.clear();
+  out.reserve(text.size() + text.size() / 4 + 16);
+  size_t copied = 0;
+  for (const auto& [start, end] : spans) {
+    out.append(text.data() + copied, start - copied);
+    out += protect_technical(Captures(text, {start, end}), masks);
+    copied = end;
+  }
+  out.append(text.data() + copied, text.size() - copied);
+  return true;
 }
 
 // «__start_en__u s d__end_en__» → its key, markers included.

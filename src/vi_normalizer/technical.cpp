@@ -1,6 +1,9 @@
 #include "vi_normalizer/technical.hpp"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "text/unicode.hpp"
@@ -140,7 +143,325 @@ void read_technical_piece(std::string_view piece, Readings& out) {
   });
 }
 
+
+// ---------------------------------------------------------------------------
+// find_technical
+//
+// Every branch of RE_TECHNICAL is a run of one character class with a fixed
+// piece at one end, and greedy repetition makes the engine's choice the
+// farthest end that works. So each branch's answer at a start is a property
+// of the run the start lies in, computed once per run from its right end:
+//   1, 2  scheme or «www.», then URI characters to the last word boundary;
+//   3     a name to the last suffix (its path to the last boundary) in the run;
+//   4     "/" and path characters to the last boundary, three characters on;
+//   5     drive, ":", backslash, then its characters to the last boundary;
+//   6     a name to the last extension followed by a boundary in the run;
+//   7     runs of letters and digits joined by single separators, to the
+//         farthest joint that has a non-word character after it, two on;
+//   8     hexadecimal groups of one to four, separated by ":", bounded.
+// Under the case-insensitive flag the letter ranges take the Kelvin sign and
+// the long s as well.
+
+constexpr char32_t kKelvinSign = 0x212A;
+constexpr char32_t kLongS = 0x17F;
+constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+
+bool ascii_letter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool letter(char32_t c) { return ascii_letter(c) || c == kKelvinSign || c == kLongS; }
+bool digit(char32_t c) { return c >= '0' && c <= '9'; }
+bool alnum(char32_t c) { return letter(c) || digit(c); }
+bool hex_digit(char32_t c) { return digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool one_of(char32_t c, std::string_view set) {
+  return c < 0x80 && set.find(static_cast<char>(c)) != std::string_view::npos;
+}
+bool uri_char(char32_t c) { return alnum(c) || one_of(c, "-._~:/?#[]@!$&'()*+,;="); }
+bool name_char(char32_t c) { return alnum(c) || c == '.' || c == '-'; }             // branch 3
+bool path_char(char32_t c) { return alnum(c) || one_of(c, "._-/"); }                // branch 4
+bool drive_char(char32_t c) { return alnum(c) || one_of(c, "._\\-"); }              // branch 5
+bool file_char(char32_t c) { return alnum(c) || one_of(c, "._-"); }                 // branch 6
+bool joint(char32_t c) { return c == '.' || c == '_' || c == '-'; }                  // branch 7
+
+// «é» → match: one word character, as \b sees it.
+const text::Regex& RE_ONE_WORD_CHAR() {
+  static const text::Regex re(R"re(\w)re", text::Engine::kLinear);
+  return re;
+}
+
+class TechnicalFinder {
+ public:
+  explicit TechnicalFinder(std::string_view text)
+      : text_(text), n_(static_cast<uint32_t>(text.size())) {
+    const size_t size = n_ + 1;
+    cp_.assign(size, 0);
+    next_.assign(size, static_cast<uint32_t>(n_));
+    word_.assign(size, 0);
+    prev_word_.assign(size, 0);
+    decode();
+    uri_boundary_ = last_boundaries(uri_char);
+    path_boundary_ = last_boundaries(path_char);
+    drive_boundary_ = last_boundaries(drive_char);
+    name_suffix_ = last_valid(name_char, [this](uint32_t p) { return suffix_end(p); });
+    file_extension_ = last_valid(file_char, [this](uint32_t p) { return extension_end(p); });
+    link_identifiers();
+  }
+
+  std::vector<std::pair<size_t, size_t>> all() const {
+    std::vector<std::pair<size_t, size_t>> found;
+    uint32_t s = 0;
+    while (s < n_) {
+      const uint32_t end = match_at(s);
+      if (end == kNone) {
+        s = next_[s];
+        continue;
+      }
+      found.emplace_back(s, end);
+      s = end;
+    }
+    return found;
+  }
+
+ private:
+  void decode() {
+    bool previous = false;
+    size_t pos = 0;
+    while (pos < n_) {
+      const size_t start = pos;
+      const char32_t c = text::decode_utf8(text_, pos);
+      cp_[start] = c;
+      next_[start] = static_cast<uint32_t>(pos);
+      starts_.push_back(static_cast<uint32_t>(start));
+      const bool is_word = c < 0x80 ? (alnum(c) || c == '_')
+                                    : RE_ONE_WORD_CHAR().is_match(text_.substr(start, pos - start));
+      word_[start] = is_word;
+      prev_word_[start] = previous;
+      previous = is_word;
+    }
+    prev_word_[n_] = previous;
+  }
+
+  bool in_text(uint32_t i) const { return i < n_; }
+  bool boundary(uint32_t i) const { return prev_word_[i] != word_[i]; }
+
+  // For each character of a run of `in_class`: the last word boundary from it
+  // to the run's end, both included.
+  template <class InClass>
+  std::vector<uint32_t> last_boundaries(InClass in_class) const {
+    std::vector<uint32_t> last(n_ + 1, kNone);
+    for (size_t k = starts_.size(); k-- > 0;) {
+      const uint32_t i = starts_[k];
+      if (!in_class(cp_[i])) continue;
+      const uint32_t j = next_[i];
+      uint32_t later = kNone;
+      if (in_text(j) && in_class(cp_[j])) {
+        later = last[j];
+      } else if (boundary(j)) {
+        later = j;
+      }
+      last[i] = later != kNone ? later : (boundary(i) ? i : kNone);
+    }
+    return last;
+  }
+
+  // For each character of a run of `in_class`: the last position from it on
+  // in the run where `end_at` gives an end.
+  template <class InClass, class EndAt>
+  std::vector<uint32_t> last_valid(InClass in_class, EndAt end_at) const {
+    std::vector<uint32_t> last(n_ + 1, kNone);
+    for (size_t k = starts_.size(); k-- > 0;) {
+      const uint32_t i = starts_[k];
+      if (!in_class(cp_[i])) continue;
+      const uint32_t j = next_[i];
+      const uint32_t later = (in_text(j) && in_class(cp_[j])) ? last[j] : kNone;
+      last[i] = later != kNone ? later : (end_at(i) != kNone ? i : kNone);
+    }
+    return last;
+  }
+
+  // The end of `literal` (lower-case ASCII) matched case-insensitively at pos.
+  uint32_t literal_end(uint32_t pos, std::string_view literal) const {
+    for (char ch : literal) {
+      if (!in_text(pos)) return kNone;
+      const char32_t c = cp_[pos];
+      const bool same = c == static_cast<char32_t>(ch) ||
+                        (ch >= 'a' && ch <= 'z' && c == static_cast<char32_t>(ch - 'a' + 'A')) ||
+                        (ch == 'k' && c == kKelvinSign) || (ch == 's' && c == kLongS);
+      if (!same) return kNone;
+      pos = next_[pos];
+    }
+    return pos;
+  }
+
+  // One or more URI characters from q, to the last boundary among them.
+  uint32_t uri_end(uint32_t q) const {
+    if (!in_text(q) || !uri_char(cp_[q])) return kNone;
+    const uint32_t b = uri_boundary_[q];
+    return (b != kNone && b > q) ? b : kNone;
+  }
+
+  // At a ".": a suffix of branch 3, its optional path and the boundary.
+  uint32_t suffix_end(uint32_t p) const {
+    if (cp_[p] != '.') return kNone;
+    for (std::string_view suffix : {"com", "vn", "net", "org", "gov", "io", "biz", "info"}) {
+      const uint32_t e = literal_end(next_[p], suffix);
+      if (e == kNone) continue;
+      if (in_text(e) && cp_[e] == '/') {
+        const uint32_t t = next_[e];
+        if (in_text(t) && uri_char(cp_[t])) {
+          if (uri_boundary_[t] != kNone) return uri_boundary_[t];
+        } else if (boundary(t)) {
+          return t;
+        }
+      }
+      if (boundary(e)) return e;
+    }
+    return kNone;
+  }
+
+  // At a ".": the first extension of branch 6 followed by a boundary.
+  uint32_t extension_end(uint32_t p) const {
+    if (cp_[p] != '.') return kNone;
+    for (std::string_view ext :
+         {"txt", "log", "tar", "gz", "zip", "sh", "py", "js", "cpp", "h", "json", "xml", "yaml",
+          "yml", "md", "csv", "pdf", "docx", "xlsx", "exe", "dll", "so", "config"}) {
+      const uint32_t e = literal_end(next_[p], ext);
+      if (e != kNone && boundary(e)) return e;
+    }
+    return kNone;
+  }
+
+  // Branch 7 from every start of a run of letters and digits: the farthest
+  // run end of its chain with a non-word character after it, and how many
+  // joints away it is (counted up to 2).
+  void link_identifiers() {
+    identifier_end_.assign(n_ + 1, kNone);
+    identifier_depth_.assign(n_ + 1, 0);
+    std::vector<uint32_t> run_end(n_ + 1, kNone);
+    for (size_t k = starts_.size(); k-- > 0;) {
+      const uint32_t i = starts_[k];
+      if (!alnum(cp_[i])) continue;
+      const uint32_t j = next_[i];
+      run_end[i] = (in_text(j) && alnum(cp_[j])) ? run_end[j] : j;
+      if (k > 0 && alnum(cp_[starts_[k - 1]])) continue;  // not the start of its run
+      const uint32_t e = run_end[i];
+      const bool linked = in_text(e) && joint(cp_[e]) && in_text(next_[e]) && alnum(cp_[next_[e]]);
+      if (linked && identifier_end_[next_[e]] != kNone) {
+        identifier_end_[i] = identifier_end_[next_[e]];
+        identifier_depth_[i] = static_cast<uint8_t>(std::min(2, identifier_depth_[next_[e]] + 1));
+      } else if (!word_[e]) {
+        identifier_end_[i] = e;
+        identifier_depth_[i] = 0;
+      }
+    }
+  }
+
+  // Branch 8 at s: groups of one to four hexadecimal digits.
+  uint32_t hex_groups_end(uint32_t s) const {
+    auto hex_run = [this](uint32_t from, uint32_t* end) {
+      int count = 0;
+      while (in_text(from) && hex_digit(cp_[from]) && count <= 4) {
+        ++count;
+        from = next_[from];
+      }
+      *end = from;
+      return count;
+    };
+    uint32_t pos = 0;
+    const int first = hex_run(s, &pos);
+    if (first == 0 || first > 4) return kNone;
+    uint32_t ends[8];
+    int groups = 0;
+    while (groups < 7 && in_text(pos) && cp_[pos] == ':') {
+      uint32_t end = 0;
+      const int count = hex_run(next_[pos], &end);
+      if (count == 0 || count > 4) break;
+      pos = end;
+      ends[++groups] = pos;
+    }
+    for (int k = groups; k >= 3; --k) {
+      if (!word_[ends[k]]) return ends[k];
+    }
+    return kNone;
+  }
+
+  // The end of the match that starts at s, or kNone: the branches in order.
+  uint32_t match_at(uint32_t s) const {
+    const char32_t c = cp_[s];
+    const bool at_boundary = boundary(s);
+    if (at_boundary) {
+      for (std::string_view scheme : {"https://", "http://", "ftp://"}) {
+        const uint32_t q = literal_end(s, scheme);
+        if (q == kNone) continue;
+        const uint32_t e = uri_end(q);
+        if (e != kNone) return e;
+      }
+      if (const uint32_t q = literal_end(s, "www."); q != kNone) {
+        const uint32_t e = uri_end(q);
+        if (e != kNone) return e;
+      }
+      if (name_char(c)) {
+        const uint32_t j = next_[s];
+        if (in_text(j) && name_char(cp_[j]) && name_suffix_[j] != kNone) {
+          return suffix_end(name_suffix_[j]);
+        }
+      }
+    }
+    if (c == '/' && !prev_word_[s]) {
+      const uint32_t j = next_[s];
+      if (in_text(j) && path_char(cp_[j])) {
+        const uint32_t b = path_boundary_[j];
+        if (b != kNone && b > next_[j]) return b;
+      }
+    }
+    if (!at_boundary) return kNone;
+    if (letter(c)) {
+      const uint32_t colon = next_[s];
+      if (in_text(colon) && cp_[colon] == ':' && in_text(colon + 1) && cp_[colon + 1] == '\\') {
+        const uint32_t q = colon + 2;
+        if (in_text(q) && drive_char(cp_[q])) {
+          const uint32_t b = drive_boundary_[q];
+          if (b != kNone && b > q) return b;
+        }
+      }
+    }
+    if (file_char(c)) {
+      const uint32_t j = next_[s];
+      if (in_text(j) && file_char(cp_[j]) && file_extension_[j] != kNone) {
+        return extension_end(file_extension_[j]);
+      }
+    }
+    if (letter(c) && identifier_end_[s] != kNone && identifier_depth_[s] >= 2) {
+      return identifier_end_[s];
+    }
+    if (hex_digit(c)) return hex_groups_end(s);
+    return kNone;
+  }
+
+  std::string_view text_;
+  uint32_t n_;
+  std::vector<char32_t> cp_;
+  std::vector<uint32_t> next_;
+  std::vector<uint32_t> starts_;
+  std::vector<uint8_t> word_;       // the character at i is a word character
+  std::vector<uint8_t> prev_word_;  // the character before i is one
+  std::vector<uint32_t> uri_boundary_, path_boundary_, drive_boundary_;
+  std::vector<uint32_t> name_suffix_, file_extension_;
+  std::vector<uint32_t> identifier_end_;
+  std::vector<uint8_t> identifier_depth_;
+};
+
 }  // namespace
+
+std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text) {
+  if (text.find_first_of(kMatchMarks) == std::string_view::npos) return {};
+  if (text.size() >= kNone) {
+    // Beyond 32-bit offsets: the engine itself.
+    std::vector<std::pair<size_t, size_t>> found;
+    RE_TECHNICAL().for_each(
+        text, [&](const text::Captures& m) { found.emplace_back(m.start(0), m.end(0)); });
+    return found;
+  }
+  return TechnicalFinder(text).all();
+}
 
 // «/usr/local/bin» → «gạch __start_en__usr__end_en__ gạch __start_en__local__end_en__
 // gạch __start_en__bin__end_en__»; «www.abc.com» → «__start_en__www__end_en__ chấm
@@ -184,10 +505,18 @@ std::string normalize_technical_match(std::string_view match) {
 // «xem docs.python.org/3» → «xem __start_en__docs__end_en__ chấm
 // __start_en__python__end_en__ chấm o rờ gờ gạch ba».
 std::string normalize_technical(std::string_view text) {
-  if (text.find_first_of(kMatchMarks) == std::string_view::npos) return std::string(text);
-  return RE_TECHNICAL().replace_all_with(text, [](const text::Captures& m, std::string& out) {
-    out += normalize_technical_match(m.str());
-  });
+  const std::vector<std::pair<size_t, size_t>> spans = find_technical(text);
+  if (spans.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + text.size() / 2 + 64);
+  size_t copied = 0;
+  for (const auto& [start, end] : spans) {
+    out.append(text, copied, start - copied);
+    out += normalize_technical_match(text.substr(start, end - start));
+    copied = end;
+  }
+  out.append(text, copied);
+  return out;
 }
 
 }  // namespace vyr::vi_normalizer

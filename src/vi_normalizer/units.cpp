@@ -110,6 +110,64 @@ bool contains_decimal_digit(std::string_view text) {
   return false;
 }
 
+bool is_decimal_digit(char32_t c) {
+  return u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
+}
+
+// Offset of the code point that ends right before byte `pos` (pos > 0).
+size_t previous_char_start(std::string_view text, size_t pos) {
+  size_t start = pos - 1;
+  for (int i = 0; i < 3 && start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80;
+       ++i) {
+    --start;
+  }
+  return start;
+}
+
+// True when some "e"/"E" has a digit right before it and a digit, or a sign
+// and a digit, right after it: «1e5», «2E-3». Every scientific match holds
+// one. Without this the engine retries a long digit run that ends in a bare
+// "e" («1111…1e») from each of its digits, quadratic in the run.
+bool has_exponent_mark(std::string_view text) {
+  for (size_t e = text.find_first_of("eE"); e != std::string_view::npos;
+       e = text.find_first_of("eE", e + 1)) {
+    if (e == 0) continue;
+    size_t before = previous_char_start(text, e);
+    if (!is_decimal_digit(text::decode_utf8(text, before))) continue;
+    size_t after = e + 1;
+    if (after < text.size() && (text[after] == '+' || text[after] == '-')) ++after;
+    if (after < text.size() && is_decimal_digit(text::decode_utf8(text, after))) return true;
+  }
+  return false;
+}
+
+// Bytes that may end the unit token before "/" or begin the one after it: an
+// ASCII letter (or a digit, after it), or any non-ASCII byte (µ, μ, ², ³, °,
+// and the letters that match ASCII ones without regard to case, such as the
+// Kelvin sign).
+bool may_end_unit(unsigned char byte) {
+  return byte >= 0x80 || ((byte | 0x20) >= 'a' && (byte | 0x20) <= 'z');
+}
+bool may_start_unit(unsigned char byte) {
+  return may_end_unit(byte) || (byte >= '0' && byte <= '9');
+}
+
+// True when some "/" stands between two characters that a unit token may
+// hold: «km/h», «a/b». Every compound-unit match holds one. Without this the
+// engine retries a long dotted number before a "/" («1.1.1…1/») from each of
+// its groups, quadratic in its length.
+bool has_unit_slash(std::string_view text) {
+  for (size_t slash = text.find('/'); slash != std::string_view::npos;
+       slash = text.find('/', slash + 1)) {
+    if (slash == 0 || slash + 1 == text.size()) continue;
+    if (may_end_unit(static_cast<unsigned char>(text[slash - 1])) &&
+        may_start_unit(static_cast<unsigned char>(text[slash + 1]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool contains(std::string_view s, std::string_view piece) {
   return s.find(piece) != std::string_view::npos;
 }
@@ -400,15 +458,13 @@ std::string expand_power_of_ten(std::string_view text) {
 }
 
 std::string expand_scientific_notation(std::string_view text) {
-  if (text.find_first_of("eE") == std::string_view::npos || !contains_decimal_digit(text)) {
-    return std::string(text);
-  }
+  if (!has_exponent_mark(text)) return std::string(text);
   return RE_SCIENTIFIC_NOTATION().replace_all_with(
       text, [](const text::Captures& m, std::string& out) { out += read_scientific_number(m); });
 }
 
 std::string expand_compound_units(std::string_view text) {
-  if (!contains(text, "/")) return std::string(text);
+  if (!has_unit_slash(text)) return std::string(text);
   return RE_COMPOUND_UNIT().replace_all_with(
       text, [](const text::Captures& m, std::string& out) { out += read_compound_unit(m); });
 }

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vyr::vi_normalizer {
@@ -53,10 +55,75 @@ TEST(AcronymPatterns, ExceptionsFindTheLongestWholeKey) {
       {"ĐHQG", {}},    // a key inside a longer word
       {"xVN VNx", {}},
       {"IPv6", {"IPv6"}},
+      // Neighbours beyond ASCII: a letter or a combining mark is a word
+      // character, "²" is not.
+      {"éTP ĐHĐH TP\u0301", {}},
+      {"TP² (ĐH).", {"TP", "ĐH"}},
+      {"_TP TX-0x TX-0", {"TX-0"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Matches(RE_ACRONYMS_EXCEPTIONS(), c.text), c.expected) << "«" << c.text << "»";
+    // The fast search finds the same.
+    Words fast;
+    for (auto m = find_acronym_exception(c.text); m; m = find_acronym_exception(c.text, m->end)) {
+      fast.emplace_back(c.text.substr(m->start, m->end - m->start));
+    }
+    EXPECT_EQ(fast, c.expected) << "fast search, «" << c.text << "»";
   }
+}
+
+// Every match of the fast exception search, as [start, end) pairs.
+std::vector<std::pair<size_t, size_t>> FastExceptionSpans(std::string_view text) {
+  std::vector<std::pair<size_t, size_t>> out;
+  for (auto m = find_acronym_exception(text); m; m = find_acronym_exception(text, m->end)) {
+    out.emplace_back(m->start, m->end);
+  }
+  return out;
+}
+
+std::vector<std::pair<size_t, size_t>> PatternExceptionSpans(std::string_view text) {
+  std::vector<std::pair<size_t, size_t>> out;
+  RE_ACRONYMS_EXCEPTIONS().for_each(
+      text, [&](const text::Captures& m) { out.emplace_back(m.start(0), m.end(0)); });
+  return out;
+}
+
+TEST(AcronymPatterns, FastExceptionSearchFindsWhatThePatternFinds) {
+  // Keys, their pieces and neighbours of every word-boundary kind: ASCII and
+  // Vietnamese letters, digits of two scripts, a combining mark, a joiner and
+  // connector punctuation (word characters), "²" and punctuation (not word
+  // characters).
+  const std::vector<std::string_view> pieces = {
+      "UBND", "TP.HCM", "TP", "HCM", "HĐND", "ĐH", "Đ", "ĐHQG", "VN-Index", "VN",
+      "MS DOS", "MS-DOS", "MS", "DOS", "Washington D.C", "Washington", "D.C", "PGS.TS", "GS.TS",
+      "TS", "IPv6", "IPv", "TX-0", "2FA", "SP500", "KI", "ThS", "a", "x", "é", "đ", "_", "0", "5",
+      "\u0663", "\u0301", "\u200D", "\u203F", "²", " ", "  ", ".", "-", ",", "\n", "(", "'",
+  };
+  std::mt19937 rng(55);
+  std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> length(0, 16);
+  size_t texts_with_matches = 0;
+  for (int i = 0; i < 10000; ++i) {
+    std::string input;
+    for (int n = length(rng); n > 0; --n) input += pieces[pick(rng)];
+    const auto expected = PatternExceptionSpans(input);
+    if (!expected.empty()) ++texts_with_matches;
+    ASSERT_EQ(FastExceptionSpans(input), expected) << "«" << input << "»";
+    if (i % 8 != 0) continue;
+    // A search may also begin inside the text, at any code point.
+    for (size_t from = 1; from < input.size(); ++from) {
+      if ((static_cast<unsigned char>(input[from]) & 0xC0) == 0x80) continue;
+      const auto m = RE_ACRONYMS_EXCEPTIONS().find(input, from);
+      const auto fast = find_acronym_exception(input, from);
+      ASSERT_EQ(fast.has_value(), m.has_value()) << "«" << input << "» from " << from;
+      if (m) {
+        ASSERT_EQ(fast->start, m->start(0)) << "«" << input << "» from " << from;
+        ASSERT_EQ(fast->end, m->end(0)) << "«" << input << "» from " << from;
+      }
+    }
+  }
+  // The texts must exercise both outcomes.
+  EXPECT_GT(texts_with_matches, 500u);
 }
 
 TEST(AcronymPatterns, AcronymNeedsTwoUnitsBetweenBoundaries) {

@@ -188,6 +188,9 @@ TEST(GluePunctuation, DropsTheSpaceBeforeSixMarks) {
       {"( a ) \" - '", "( a ) \" - '"},
       {"a .,", "a.,"},
       {"a , .", "a,."},     // " ." goes first, then " ,"
+      {"a  , ; : ! ? .", "a ,;:!?."},
+      {"\t. \u00a0, \n!", "\t. \u00a0, \n!"},  // only a plain space before the mark goes
+      {" , ,", ",,"},
       {"", ""},
   };
   for (const Case& c : cases) {

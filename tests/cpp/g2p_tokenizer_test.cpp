@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -9,6 +11,8 @@
 
 #include "g2p/g2p.hpp"
 #include "g2p_dict_builder.hpp"
+#include "text/regex.hpp"
+#include "text/unicode.hpp"
 
 namespace vyr::g2p {
 namespace {
@@ -102,6 +106,73 @@ TEST_F(TokenizerTest, EnglishSegments) {
       {"<en>on", "punct:<=< | vi:en=ɛn | punct:>=> | common:on=^ɔn^ɒn^"},
   };
   for (const Case& c : cases) EXPECT_EQ(tokens_of(c.text), c.tokens) << c.text;
+}
+
+// The tokens RE_TOKEN's matches give one by one: each match tokenised alone.
+std::string tokens_match_by_match(std::string_view text,
+                                  std::string (*tokens_of)(std::string_view)) {
+  std::string out;
+  RE_TOKEN().for_each(text, [&](const text::Captures& m) {
+    const std::string part = tokens_of(m.str());
+    if (!out.empty() && !part.empty()) out += " | ";
+    out += part;
+  });
+  return out;
+}
+
+TEST_F(TokenizerTest, SegmentsAreWhereTheTokenPatternFindsThem) {
+  // Tags in every position the segment rule cares about: unclosed, closed
+  // on the line or only after a line feed, nested, cut short, and in runs.
+  const std::string_view pieces[] = {"<en>", "</en>", "<EN>", "</eN>", "<e", "</", "<", ">",
+                                     "/",    "en",    "on",   "chào", "it's", "’", " ",
+                                     "\n",  "\r",   ".",    "\t"};
+  std::vector<std::string> texts = {
+      "a <en>b</en> <en>c", "<en><en></en></en>", "<en>x\n<en>y</en>", "<en\n>a</en>",
+      "<en>a</\nen>", "<<en>>a<</en>>", "<en>a</en\n", "x<en>\r</en>y"};
+  uint32_t state = 2026;
+  for (int i = 0; i < 3000; ++i) {
+    std::string text;
+    const int length = 1 + static_cast<int>(state % 12);
+    for (int k = 0; k < length; ++k) {
+      state = state * 1664525u + 1013904223u;  // a fixed sequence: the same texts every run
+      text += pieces[(state >> 16) % std::size(pieces)];
+    }
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    ASSERT_EQ(tokens_of(text), tokens_match_by_match(text, &tokens_of)) << text;
+  }
+}
+
+TEST(TokenPatterns, WordsAndCharactersAlikeWithAndWithoutCaseFolding) {
+  // Outside segments the tokenizer matches RE_TAG_CONTENT where RE_TOKEN has
+  // (?i): the two must cut every character alike.
+  std::string all;
+  for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    text::append_utf8(all, c);
+    if (c % 7 == 0) all += '\'';  // apostrophes between all kinds of characters
+  }
+  std::vector<std::string> by_token, by_content;
+  RE_TOKEN().for_each(all, [&](const text::Captures& m) { by_token.emplace_back(m.str()); });
+  RE_TAG_CONTENT().for_each(all, [&](const text::Captures& m) { by_content.emplace_back(m.str()); });
+  ASSERT_EQ(by_token.size(), by_content.size());
+  for (size_t k = 0; k < by_token.size(); ++k) ASSERT_EQ(by_token[k], by_content[k]) << k;
+}
+
+TEST_F(TokenizerTest, LongLinesOfUnclosedTagsStayLinear) {
+  // A line of 100,000 characters; the token pattern alone would rescan the
+  // rest of the line from every "<en>".
+  std::string tags;
+  for (int i = 0; i < 25'000; ++i) tags += "<en>";
+  const TokenList list = tokenize(*engine_, tags);
+  ASSERT_EQ(list.tokens.size(), 75'000u);
+  EXPECT_EQ(list.tokens[1].text, "en");
+  std::string closed = tags + "on</en>";  // now all of it is one segment
+  const TokenList one = tokenize(*engine_, closed);
+  ASSERT_EQ(one.tokens.size(), 1u);
+  EXPECT_EQ(one.tokens[0].text, "on");
+  EXPECT_EQ(one.tokens[0].phonemes, "ɒn");
 }
 
 // ---- propagate_language ------------------------------------------------------

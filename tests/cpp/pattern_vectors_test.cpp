@@ -111,6 +111,8 @@ TEST_P(PatternVectorsTest, MatchesAndReplacementsAgree) {
       nlohmann::json got = matches_as_json(re->all(c.text));
       if (got != c.matches) {
         why << "matches\n    expected " << c.matches.dump() << "\n    got      " << got.dump();
+      } else if (re->is_match(c.text) != !c.matches.empty()) {
+        why << "is_match disagrees with the matches";
       } else if (c.has_template) {
         std::string replaced = re->replace_all(c.text, c.templ);
         if (replaced != c.replaced) {

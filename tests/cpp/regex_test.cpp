@@ -3,6 +3,7 @@
 #include "text/regex.hpp"
 
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
 
 #include <algorithm>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "runtime/panic.hpp"
+#include "text/unicode.hpp"
 
 namespace {
 
@@ -120,6 +122,39 @@ const SyntaxCase kSyntaxCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(RustSyntax, SyntaxTest, testing::ValuesIn(kSyntaxCases));
+
+// \w, \s and \d against their Unicode definitions, code point by code
+// point (those assigned by Unicode 14, the version of PCRE2's tables).
+bool rust_word_char(char32_t c) {
+  const int8_t gc = u_charType(static_cast<UChar32>(c));
+  return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC) ||
+         gc == U_NON_SPACING_MARK || gc == U_ENCLOSING_MARK || gc == U_COMBINING_SPACING_MARK ||
+         gc == U_DECIMAL_DIGIT_NUMBER || gc == U_CONNECTOR_PUNCTUATION ||
+         u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_JOIN_CONTROL);
+}
+
+TEST(Regex, ClassesAgreeWithTheirUnicodeDefinitions) {
+  const Regex word(R"(\w)", Engine::kLinear);
+  const Regex space(R"(\s)", Engine::kLinear);
+  const Regex digit(R"(\d)", Engine::kLinear);
+  size_t disagreements = 0;
+  std::string one;
+  for (char32_t c = 0; c <= 0x10FFFF && disagreements < 10; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    UVersionInfo age;
+    u_charAge(static_cast<UChar32>(c), age);
+    if (age[0] == 0 || age[0] > 14) continue;  // unassigned, or newer than PCRE2's tables
+    one.clear();
+    vyr::text::append_utf8(one, c);
+    const bool w = word.is_match(one), s = space.is_match(one), d = digit.is_match(one);
+    const bool rust_d = u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
+    if (w != rust_word_char(c) || s != vyr::text::is_white_space(c) || d != rust_d) {
+      ++disagreements;
+      ADD_FAILURE() << "U+" << std::hex << static_cast<uint32_t>(c) << ": \\w " << w << " \\s "
+                    << s << " \\d " << d;
+    }
+  }
+}
 
 // Anchors and word boundaries are about positions, so they get their own
 // table: every position (as a match span) the pattern finds in the text.

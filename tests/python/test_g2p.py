@@ -150,9 +150,13 @@ def test_batch_matches_single_calls(g2p):
     assert g2p.phonemize_batch(texts) == [g2p.phonemize(t) for t in texts]
 
 
-def test_very_long_word(g2p):
-    word = "ba" * 50_000
-    assert g2p.phonemize(word) == " ".join(["ɓa"] * 50_000)
+@pytest.mark.parametrize("text, expected", [
+    ("ba" * 50_000, " ".join(["ɓa"] * 50_000)),
+    ("<en>" * 25_000, " ".join(["< en >"] * 25_000)),   # one line, no closing tag
+    ("<en>ba " * 20_000 + "</en>", " ".join(["ɓa"] * 20_000)),
+], ids=["long word", "unclosed tags", "long segment"])
+def test_long_hostile_texts(g2p, text, expected):
+    assert g2p.phonemize(text) == expected
 
 
 # ---- the sample lexicon and the demo ---------------------------------------------------
