@@ -2,6 +2,7 @@
 
 #include <unicode/uchar.h>
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -26,6 +27,18 @@ std::string word_boundary(bool negated) {
   const std::string w = "[" + std::string(kWordItems) + "]";
   if (negated) return "(?(?<=" + w + ")(?=" + w + ")|(?!" + w + "))";
   return "(?(?<=" + w + ")(?!" + w + ")|(?=" + w + "))";
+}
+
+// \b and \B where the character on one side is known to be a word character
+// need only look at the other side. The single look-around is cheaper than the
+// conditional and leaves PCRE2 free to find a first code unit or a start
+// bitmap for the pattern.
+//   \b before a word character  "(?<![W])"    \b after one  "(?![W])"
+//   \B before a word character  "(?<=[W])"    \B after one  "(?=[W])"
+std::string word_boundary_beside_word(bool negated, bool word_follows) {
+  const std::string w = "[" + std::string(kWordItems) + "]";
+  if (word_follows) return (negated ? "(?<=" : "(?<!") + w + ")";
+  return (negated ? "(?=" : "(?!") + w + ")";
 }
 
 // A code point of the word class above. Case variants of a word character
@@ -78,7 +91,63 @@ struct ClassAtom {
   enum Kind { kCodePoint, kSet, kNotWord } kind;
   char32_t code_point = 0;
   std::string set;
+  bool word_only = false;  // a set of word characters only (\d, \w)
+  char escape = 0;         // the letter of \d \D \w \s \S \p \P for a kSet
 };
+
+// ASCII characters a pattern item may start with; every non-ASCII character
+// is always assumed possible.
+using AsciiSet = std::bitset<128>;
+
+// What a stretch of pattern may start with: `nullable` when it may match
+// the empty string, so that what follows it counts too.
+struct FirstChars {
+  AsciiSet ascii;
+  bool nullable = true;
+};
+
+AsciiSet ascii_of_escape(char e) {
+  AsciiSet set;
+  for (char32_t c = 0; c < 128; ++c) {
+    const bool digit = c >= '0' && c <= '9';
+    const bool word = digit || is_ascii_alnum(c) || c == '_';
+    const bool space = c == ' ' || (c >= 0x09 && c <= 0x0D);
+    switch (e) {
+      case 'd': set[c] = digit; break;
+      case 'D': set[c] = !digit; break;
+      case 'w': set[c] = word; break;
+      case 'W': set[c] = !word; break;
+      case 's': set[c] = space; break;
+      case 'S': set[c] = !space; break;
+      default: set[c] = true; break;  // properties: anything
+    }
+  }
+  return set;
+}
+
+// The ASCII character c is, if it is one.
+void add_exact_ascii(AsciiSet& set, char32_t c) {
+  if (c < 128) set[c] = true;
+}
+
+// The ASCII characters c matches, itself or under (?i): simple case folding
+// takes U+212A to 'k' and U+017F to 's'.
+void add_ascii_char(AsciiSet& set, char32_t c) {
+  const auto folded =
+      static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+  for (char32_t x : {c, folded}) {
+    if (x >= 128) continue;
+    set[x] = true;
+    if (x >= 'a' && x <= 'z') set[x - 32] = true;
+    if (x >= 'A' && x <= 'Z') set[x + 32] = true;
+  }
+}
+
+void add_ascii_range(AsciiSet& set, char32_t first, char32_t last) {
+  for (char32_t c = first; c <= last && c < 128; ++c) add_ascii_char(set, c);
+  for (char32_t c : {U'\u017F', U'\u212A'})
+    if (c >= first && c <= last) add_ascii_char(set, c);
+}
 
 class Translator {
  public:
@@ -89,7 +158,7 @@ class Translator {
 
   std::string run() {
     while (!at_end()) translate_item();
-    if (!saved_.empty()) fail("unclosed group");
+    if (!groups_.empty()) fail("unclosed group");
     return std::move(out_);
   }
 
@@ -97,6 +166,17 @@ class Translator {
   struct Flags {
     bool extended = false;
     bool caseless = false;
+  };
+
+  // An open group. `word_before` and friends track whether the character
+  // just before the current position is surely a word character, which lets
+  // \b and \B shrink to one look-around.
+  struct Group {
+    enum Kind { kPlain, kLookahead, kLookbehind, kNegativeLookbehind } kind = kPlain;
+    Flags flags;               // restored at ')'
+    bool word_before = false;  // state before the group opened
+    bool word_at_start = false;  // state at the start of each alternative
+    bool every_alternative_ends_in_word = true;
   };
 
   [[noreturn]] void fail(std::string_view why) const {
@@ -134,28 +214,142 @@ class Translator {
         translate_group_open();
         return;
       case ')':
-        if (saved_.empty()) fail("unopened group");
-        flags_ = saved_.back();
-        saved_.pop_back();
-        out_ += ')';
+        translate_group_close();
+        return;
+      case '|':
+        end_alternative();
+        out_ += '|';
         ++pos_;
+        return;
+      case '*':
+      case '+':
+      case '?':
+      case '{':
+        translate_quantifier();
         return;
       default: {
         // Literal or meta character with the same meaning in both syntaxes.
         size_t start = pos_;
-        decode_utf8(p_, pos_);
+        char32_t cp = decode_utf8(p_, pos_);
         out_.append(p_.substr(start, pos_ - start));
+        if (c == '^' || c == '$') return;  // zero width: the state stands
+        after_item(c != '.' && is_word_char(cp));
         return;
       }
     }
   }
 
+  // An item (atom) was emitted; `word` if it always ends in a word character.
+  void after_item(bool word) {
+    word_before_ = word;
+    after_quantifier_ = false;
+  }
+
+  // The same shape as the Rust syntax, copied; only the word state changes:
+  // a quantifier that allows zero repetitions loses what the item proved.
+  void translate_quantifier() {
+    char c = p_[pos_];
+    if (c == '{') {
+      size_t close = p_.find('}', pos_);
+      std::optional<size_t> min = close == std::string_view::npos
+                                      ? std::nullopt
+                                      : repetition_minimum(p_.substr(pos_ + 1, close - pos_ - 1));
+      if (!min) {  // a literal brace
+        out_ += '{';
+        ++pos_;
+        after_item(false);
+        return;
+      }
+      out_.append(p_.substr(pos_, close + 1 - pos_));
+      pos_ = close + 1;
+      if (*min == 0) word_before_ = false;
+      after_quantifier_ = true;
+      return;
+    }
+    out_ += c;
+    ++pos_;
+    if (after_quantifier_) {  // "+?", "*?", "??": laziness, same repetitions
+      after_quantifier_ = false;
+      return;
+    }
+    if (c != '+') word_before_ = false;
+    after_quantifier_ = true;
+  }
+
+  // "2,5" -> 2, "3" -> 3, "0," -> 0; nullopt when it is no repetition.
+  static std::optional<size_t> repetition_minimum(std::string_view body) {
+    size_t i = 0, min = 0;
+    while (i < body.size() && body[i] >= '0' && body[i] <= '9' && min < 100000)
+      min = min * 10 + static_cast<size_t>(body[i++] - '0');
+    if (i == 0) return std::nullopt;
+    if (i == body.size()) return min;
+    if (body[i] != ',') return std::nullopt;
+    for (++i; i < body.size(); ++i)
+      if (body[i] < '0' || body[i] > '9') return std::nullopt;
+    return min;
+  }
+
+  void end_alternative() {
+    if (groups_.empty()) {
+      word_before_ = false;
+    } else {
+      Group& g = groups_.back();
+      g.every_alternative_ends_in_word = g.every_alternative_ends_in_word && word_before_;
+      word_before_ = g.word_at_start;
+    }
+    after_quantifier_ = false;
+  }
+
+  void translate_group_close() {
+    if (groups_.empty()) fail("unopened group");
+    Group g = groups_.back();
+    groups_.pop_back();
+    flags_ = g.flags;
+    out_ += ')';
+    ++pos_;
+    const bool ends_in_word = g.every_alternative_ends_in_word && word_before_;
+    switch (g.kind) {
+      case Group::kPlain: after_item(ends_in_word); break;
+      case Group::kLookbehind: after_item(g.word_before || ends_in_word); break;
+      default: after_item(g.word_before); break;
+    }
+  }
+
+  // Opens a group whose alternatives start at the current position
+  // (kPlain, kLookahead) or somewhere before it (look-behind).
+  void open_group(Group::Kind kind) {
+    Group g;
+    g.kind = kind;
+    g.flags = flags_;
+    g.word_before = word_before_;
+    if (kind == Group::kLookahead) {
+      g.word_at_start = word_before_;
+    } else if (kind == Group::kPlain) {
+      // A repeated group starts its later rounds after its own end.
+      const size_t close = group_close(pos_);
+      g.word_at_start = word_before_ && close != std::string_view::npos &&
+                        !quantifier_at(close + 1);
+    }
+    groups_.push_back(g);
+    word_before_ = g.word_at_start;
+    after_quantifier_ = false;
+  }
+
   void translate_group_open() {
-    saved_.push_back(flags_);
     if (peek(1) != '?') {
+      open_group(Group::kPlain);
       out_ += '(';
       ++pos_;
       return;
+    }
+    if (peek(2) == '=' || peek(2) == '!') {
+      open_group(Group::kLookahead);
+    } else if (peek(2) == '<' && peek(3) == '=') {
+      open_group(Group::kLookbehind);
+    } else if (peek(2) == '<' && peek(3) == '!') {
+      open_group(Group::kNegativeLookbehind);
+    } else {
+      open_group(Group::kPlain);
     }
     pos_ += 2;  // "(?"
     if (looking_at(":") || looking_at(">")) {
@@ -197,7 +391,9 @@ class Translator {
         if (!off.empty()) flags += "-" + off;
         if (c == ')') {
           // Applies to the rest of the enclosing group: nothing was opened.
-          saved_.pop_back();
+          const Group g = groups_.back();
+          groups_.pop_back();
+          word_before_ = g.word_before;
           if (!flags.empty()) out_ += "(?" + flags + ")";
         } else {
           out_ += "(?" + flags + ":";
@@ -237,19 +433,20 @@ class Translator {
     if (at_end()) fail("trailing backslash");
     char e = p_[pos_];
     switch (e) {
-      case 'd': ++pos_; out_ += R"(\p{Nd})"; return;
-      case 'D': ++pos_; out_ += R"(\P{Nd})"; return;
-      case 'w': ++pos_; out_ += '['; out_ += kWordItems; out_ += ']'; return;
-      case 'W': ++pos_; out_ += "[^"; out_ += kWordItems; out_ += ']'; return;
-      case 's': ++pos_; out_ += '['; out_ += kSpaceItems; out_ += ']'; return;
-      case 'S': ++pos_; out_ += "[^"; out_ += kSpaceItems; out_ += ']'; return;
-      case 'b': ++pos_; out_ += word_boundary(false); return;
-      case 'B': ++pos_; out_ += word_boundary(true); return;
+      case 'd': ++pos_; out_ += R"(\p{Nd})"; after_item(true); return;
+      case 'D': ++pos_; out_ += R"(\P{Nd})"; after_item(false); return;
+      case 'w': ++pos_; out_ += '['; out_ += kWordItems; out_ += ']'; after_item(true); return;
+      case 'W': ++pos_; out_ += "[^"; out_ += kWordItems; out_ += ']'; after_item(false); return;
+      case 's': ++pos_; out_ += '['; out_ += kSpaceItems; out_ += ']'; after_item(false); return;
+      case 'S': ++pos_; out_ += "[^"; out_ += kSpaceItems; out_ += ']'; after_item(false); return;
+      case 'b': ++pos_; translate_word_boundary(false); return;
+      case 'B': ++pos_; translate_word_boundary(true); return;
       case 'A': ++pos_; out_ += R"(\A)"; return;
       case 'z': ++pos_; out_ += R"(\z)"; return;
       case 'p':
       case 'P':
         out_ += property();
+        after_item(false);
         return;
       default:
         break;
@@ -261,6 +458,7 @@ class Translator {
       out_ += "\\g{";
       out_.append(p_.substr(start, pos_ - start));
       out_ += '}';
+      after_item(false);
       return;
     }
     // Rust reads \< and \> as word-start and word-end assertions.
@@ -268,7 +466,20 @@ class Translator {
     std::optional<char32_t> c = code_point_escape();
     if (!c) fail(std::string("unsupported escape \\") + e);
     append_hex_escape(out_, *c);
+    after_item(is_word_char(*c));
   }
+
+  // \b or \B (already read). A zero-width item: the word state stands.
+  void translate_word_boundary(bool negated) {
+    if (word_follows(pos_)) {
+      out_ += word_boundary_beside_word(negated, true);
+    } else if (word_before_) {
+      out_ += word_boundary_beside_word(negated, false);
+    } else {
+      out_ += word_boundary(negated);
+    }
+  }
+
 
   // After the backslash: \xHH \x{..} \uHHHH \u{..} \UHHHHHHHH \U{..}, the
   // control escapes, and a backslash before ASCII punctuation or a space.
@@ -385,15 +596,15 @@ class Translator {
     ++pos_;
     if (at_end()) fail("trailing backslash");
     switch (p_[pos_]) {
-      case 'd': ++pos_; return {ClassAtom::kSet, 0, R"(\p{Nd})"};
-      case 'D': ++pos_; return {ClassAtom::kSet, 0, R"(\P{Nd})"};
-      case 'w': ++pos_; return {ClassAtom::kSet, 0, std::string(kWordItems)};
+      case 'd': ++pos_; return {ClassAtom::kSet, 0, R"(\p{Nd})", true, 'd'};
+      case 'D': ++pos_; return {ClassAtom::kSet, 0, R"(\P{Nd})", false, 'D'};
+      case 'w': ++pos_; return {ClassAtom::kSet, 0, std::string(kWordItems), true, 'w'};
       case 'W': ++pos_; return {ClassAtom::kNotWord, 0, {}};
-      case 's': ++pos_; return {ClassAtom::kSet, 0, std::string(kSpaceItems)};
-      case 'S': ++pos_; return {ClassAtom::kSet, 0, R"(\P{White_Space})"};
+      case 's': ++pos_; return {ClassAtom::kSet, 0, std::string(kSpaceItems), false, 's'};
+      case 'S': ++pos_; return {ClassAtom::kSet, 0, R"(\P{White_Space})", false, 'S'};
       case 'p':
       case 'P':
-        return {ClassAtom::kSet, 0, property()};
+        return {ClassAtom::kSet, 0, property(), false, 'p'};
       default:
         break;
     }
@@ -413,14 +624,32 @@ class Translator {
   }
 
   void translate_class() {
+    std::string items;
+    bool negated = false, not_word = false;
+    const bool word_only = parse_class(items, negated, not_word);
+    emit_class(negated, items, not_word);
+    after_item(word_only);
+  }
+
+  // Reads "[...]" into PCRE2 class items; true when every member is a word
+  // character.
+  bool parse_class(std::string& items, bool& negated, bool& not_word) {
+    AsciiSet ascii;
+    return parse_class(items, negated, not_word, ascii);
+  }
+
+  // The same, also giving the ASCII characters the class matches.
+  bool parse_class(std::string& items, bool& negated, bool& not_word, AsciiSet& ascii) {
+    ascii.reset();
+    AsciiSet exact;  // without case variants, for a negated class
     ++pos_;  // '['
-    bool negated = false;
+    negated = false;
     if (peek() == '^') {
       negated = true;
       ++pos_;
     }
-    std::string items;
-    bool not_word = false;
+    not_word = false;
+    bool word_only = true;
     bool first = true;
     for (;;) {
       if (at_end()) fail("unclosed character class");
@@ -443,15 +672,29 @@ class Translator {
         append_class_char(items, a.code_point);
         items += '-';
         append_class_char(items, b.code_point);
+        word_only = word_only && is_word_range(a.code_point, b.code_point);
+        add_ascii_range(ascii, a.code_point, b.code_point);
+        for (char32_t c = a.code_point; c <= b.code_point && c < 128; ++c)
+          add_exact_ascii(exact, c);
       } else if (a.kind == ClassAtom::kCodePoint) {
         append_class_char(items, a.code_point);
+        word_only = word_only && is_word_char(a.code_point);
+        add_ascii_char(ascii, a.code_point);
+        add_exact_ascii(exact, a.code_point);
       } else if (a.kind == ClassAtom::kSet) {
         items.append(a.set);
+        word_only = word_only && a.word_only;
+        ascii |= ascii_of_escape(a.escape);
+        exact |= ascii_of_escape(a.escape);
       } else {
         not_word = true;
+        ascii |= ascii_of_escape('W');
+        exact |= ascii_of_escape('W');
       }
     }
-    emit_class(negated, items, not_word);
+    // A negated class may match a case variant of what it lists.
+    if (negated) ascii = ~exact;
+    return word_only && !negated && !not_word;
   }
 
   // [a\W] is "a or a non-word character", which one PCRE2 class cannot say
@@ -474,18 +717,366 @@ class Translator {
     }
   }
 
+  // --- Looking ahead in the source, without emitting ---
+
+  // Whether every match of the pattern text from `pos` on starts by consuming
+  // a word character at the position where `pos` is reached. False when
+  // unsure.
+  bool word_follows(size_t pos) {
+    const size_t saved = pos_;
+    bool word = false;
+    try {
+      pos_ = pos;
+      word = sequence_starts_with_word();
+    } catch (const Panic&) {
+      word = false;  // the translation proper reports it
+    }
+    pos_ = saved;
+    return word;
+  }
+
+  bool sequence_starts_with_word() {
+    for (;;) {
+      skip_layout();
+      if (at_end()) return false;
+      const char c = p_[pos_];
+      bool word = false;
+      if (c == '(') {
+        const size_t close = group_close(pos_);
+        if (close == std::string_view::npos) return false;
+        std::optional<size_t> inner = group_body(close);
+        if (!inner) {  // zero width: look-around or a flag setting
+          // A look-ahead that needs a word character proves one follows.
+          const size_t open = pos_;
+          if (peek(2) == '=' && every_alternative_starts_with_word(open + 3, close)) return true;
+          pos_ = open;
+          if (!skippable_zero_width_group(close)) return false;
+          pos_ = close + 1;
+          continue;
+        }
+        word = every_alternative_starts_with_word(*inner, close);
+        pos_ = close + 1;
+      } else if (c == '\\') {
+        const char e = peek(1);
+        if (e == 'b' || e == 'B' || e == 'A') {
+          pos_ += 2;
+          continue;
+        }
+        if (e == 'd' || e == 'w') {
+          word = true;
+          pos_ += 2;
+        } else if (e == '\0' || std::string_view("DWsSpPz<>").find(e) != std::string_view::npos ||
+                   (e >= '0' && e <= '9')) {
+          return false;
+        } else {
+          ++pos_;
+          std::optional<char32_t> cp = code_point_escape();
+          if (!cp) return false;
+          word = is_word_char(*cp);
+        }
+      } else if (c == '[') {
+        std::string items;
+        bool negated = false, not_word = false;
+        word = parse_class(items, negated, not_word);
+      } else if (c == '^') {
+        ++pos_;
+        continue;
+      } else if (std::string_view("|)$.*+?{").find(c) != std::string_view::npos) {
+        return false;
+      } else {
+        word = is_word_char(decode_utf8(p_, pos_));
+      }
+      return word && !quantifier_allows_zero();
+    }
+  }
+
+  // Where the alternatives of the group opening at pos_ begin; nullopt for a
+  // group of zero width.
+  std::optional<size_t> group_body(size_t close) const {
+    if (peek(1) != '?') return pos_ + 1;
+    const char k = peek(2);
+    if (k == '=' || k == '!' || (k == '<' && (peek(3) == '=' || peek(3) == '!')))
+      return std::nullopt;
+    if (k == 'P' || k == '<') {
+      const size_t gt = p_.find('>', pos_);
+      if (gt == std::string_view::npos || gt > close) return std::nullopt;
+      return gt + 1;
+    }
+    size_t q = pos_ + 2;
+    while (q < close && p_[q] != ':') ++q;
+    return q < close ? std::optional<size_t>(q + 1) : std::nullopt;
+  }
+
+  // A look-around, or "(?flags)" without x (x would change the layout rules).
+  bool skippable_zero_width_group(size_t close) const {
+    const char k = peek(2);
+    if (k == '=' || k == '!' || k == '<') return true;
+    return p_.substr(pos_, close - pos_).find('x') == std::string_view::npos;
+  }
+
+  bool every_alternative_starts_with_word(size_t inner, size_t close) {
+    size_t start = inner;
+    for (;;) {
+      pos_ = start;
+      if (!sequence_starts_with_word()) return false;
+      const size_t bar = alternative_end(start, close);
+      if (bar >= close) return true;
+      start = bar + 1;
+    }
+  }
+
+  // The '|' ending the alternative that starts at `start`, or `close`.
+  size_t alternative_end(size_t start, size_t close) const {
+    size_t q = start;
+    while (q < close) {
+      const char c = p_[q];
+      if (c == '|') return q;
+      q = c == '(' ? group_close(q) : after_token(q);
+      if (q == std::string_view::npos) return close;
+      if (c == '(') ++q;
+    }
+    return close;
+  }
+
+  // The ')' closing the group that opens at `open`, or npos.
+  size_t group_close(size_t open) const {
+    size_t depth = 0;
+    size_t q = open;
+    while (q < p_.size()) {
+      const char c = p_[q];
+      if (c == '(') {
+        ++depth;
+        ++q;
+      } else if (c == ')') {
+        if (--depth == 0) return q;
+        ++q;
+      } else {
+        q = after_token(q);
+        if (q == std::string_view::npos) return q;
+      }
+    }
+    return std::string_view::npos;
+  }
+
+  // Past one token that is no parenthesis: an escape, a class, a verbose
+  // comment or one byte. npos when the text ends inside it.
+  size_t after_token(size_t q) const {
+    const char c = p_[q];
+    if (c == '\\') return q + 2 <= p_.size() ? q + 2 : std::string_view::npos;
+    if (c == '#' && flags_.extended) {
+      const size_t nl = p_.find('\n', q);
+      return nl == std::string_view::npos ? p_.size() : nl + 1;
+    }
+    if (c != '[') return q + 1;
+    ++q;
+    if (q < p_.size() && p_[q] == '^') ++q;
+    bool first = true;
+    while (q < p_.size()) {
+      if (p_[q] == '\\') {
+        q += 2;
+      } else if (p_[q] == ']' && !first) {
+        return q + 1;
+      } else {
+        ++q;
+      }
+      first = false;
+    }
+    return std::string_view::npos;
+  }
+
+  void skip_layout() {
+    if (!flags_.extended) return;
+    while (!at_end()) {
+      const char c = p_[pos_];
+      if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+        ++pos_;
+      } else if (c == '#') {
+        while (!at_end() && p_[pos_] != '\n') ++pos_;
+      } else {
+        return;
+      }
+    }
+  }
+
+  // At pos_, after an atom: whether a quantifier lets it match zero times.
+  bool quantifier_allows_zero() {
+    skip_layout();
+    const char c = peek();
+    if (c == '?' || c == '*') return true;
+    if (c != '{') return false;
+    const size_t close = p_.find('}', pos_);
+    if (close == std::string_view::npos) return false;
+    std::optional<size_t> min = repetition_minimum(p_.substr(pos_ + 1, close - pos_ - 1));
+    return min && *min == 0;
+  }
+
+  // Whether a quantifier (any) follows at q, layout skipped.
+  bool quantifier_at(size_t q) {
+    const size_t saved = pos_;
+    pos_ = q;
+    skip_layout();
+    const char c = peek();
+    pos_ = saved;
+    return c == '?' || c == '*' || c == '+' || c == '{';
+  }
+
+  // --- What a match can start with ---
+
+ public:
+  // A class of every character a match may start with, for PCRE2 to build
+  // a start bitmap from; empty when any character may start one.
+  std::string start_class() {
+    std::optional<FirstChars> first;
+    try {
+      pos_ = 0;
+      first = alternatives_first(p_.size());
+    } catch (const Panic&) {
+      first.reset();
+    }
+    if (!first || first->nullable || first->ascii.all()) return {};
+    std::string out = "[";
+    for (char32_t c = 0; c < 128; ++c)
+      if (first->ascii[c]) append_hex_escape(out, c);
+    out += R"(\x{80}-\x{10FFFF}])";
+    return out;
+  }
+
+ private:
+  // Alternatives from pos_ up to `close`, joined.
+  std::optional<FirstChars> alternatives_first(size_t close) {
+    FirstChars all;
+    all.nullable = false;
+    size_t start = pos_;
+    for (;;) {
+      pos_ = start;
+      std::optional<FirstChars> f = sequence_first();
+      if (!f) return std::nullopt;
+      all.ascii |= f->ascii;
+      all.nullable = all.nullable || f->nullable;
+      const size_t bar = alternative_end(start, close);
+      if (bar >= close) return all;
+      start = bar + 1;
+    }
+  }
+
+  // One alternative from pos_: its items until one cannot match empty.
+  std::optional<FirstChars> sequence_first() {
+    FirstChars seq;
+    for (;;) {
+      skip_layout();
+      if (at_end() || peek() == '|' || peek() == ')') return seq;
+      std::optional<FirstChars> item = item_first();
+      if (!item) return std::nullopt;
+      seq.ascii |= item->ascii;
+      if (!item->nullable) {
+        seq.nullable = false;
+        return seq;
+      }
+    }
+  }
+
+  // One item at pos_ with its quantifier; pos_ moves past both.
+  std::optional<FirstChars> item_first() {
+    const char c = p_[pos_];
+    FirstChars f;
+    f.nullable = false;
+    if (c == '(') {
+      const size_t close = group_close(pos_);
+      if (close == std::string_view::npos) return std::nullopt;
+      std::optional<size_t> inner = group_body(close);
+      if (!inner) {
+        if (peek(2) == '=') {
+          // A match starts with what the look-ahead needs, if it needs one.
+          pos_ += 3;
+          std::optional<FirstChars> ahead = alternatives_first(close);
+          pos_ = close + 1;
+          if (ahead && !ahead->nullable) return ahead;
+          return FirstChars{};
+        }
+        if (!skippable_zero_width_group(close)) {
+          // "(?ix)": the verbose patterns open with it.
+          const std::string_view flags = p_.substr(pos_ + 2, close - pos_ - 2);
+          if (flags.find('-') != std::string_view::npos) return std::nullopt;
+          flags_.extended = true;
+        }
+        pos_ = close + 1;
+        return FirstChars{};  // zero width
+      }
+      pos_ = *inner;
+      std::optional<FirstChars> body = alternatives_first(close);
+      if (!body) return std::nullopt;
+      f = *body;
+      pos_ = close + 1;
+    } else if (c == '\\') {
+      const char e = peek(1);
+      if (e == 'b' || e == 'B' || e == 'A' || e == 'z') {
+        pos_ += 2;
+        return FirstChars{};
+      }
+      if (std::string_view("dDwWsS").find(e) != std::string_view::npos && e != '\0') {
+        f.ascii = ascii_of_escape(e);
+        pos_ += 2;
+      } else if (e == '\0' || e == 'p' || e == 'P' || (e >= '0' && e <= '9')) {
+        return std::nullopt;
+      } else {
+        ++pos_;
+        std::optional<char32_t> cp = code_point_escape();
+        if (!cp) return std::nullopt;
+        add_ascii_char(f.ascii, *cp);
+      }
+    } else if (c == '[') {
+      std::string items;
+      bool negated = false, not_word = false;
+      parse_class(items, negated, not_word, f.ascii);
+    } else if (c == '^' || c == '$') {
+      ++pos_;
+      return FirstChars{};
+    } else if (std::string_view(".*+?{").find(c) != std::string_view::npos) {
+      return std::nullopt;
+    } else {
+      add_ascii_char(f.ascii, decode_utf8(p_, pos_));
+    }
+    if (quantifier_allows_zero()) f.nullable = true;
+    skip_quantifier();
+    return f;
+  }
+
+  // Past a quantifier at pos_ (and its laziness mark), if there is one.
+  void skip_quantifier() {
+    skip_layout();
+    const char c = peek();
+    if (c == '{') {
+      const size_t close = p_.find('}', pos_);
+      if (close == std::string_view::npos ||
+          !repetition_minimum(p_.substr(pos_ + 1, close - pos_ - 1)))
+        return;
+      pos_ = close + 1;
+    } else if (c == '?' || c == '*' || c == '+') {
+      ++pos_;
+    } else {
+      return;
+    }
+    if (peek() == '?') ++pos_;
+  }
+
   std::string_view p_;
   size_t pos_ = 0;
   bool allow_lookaround_;
   std::string out_;
   Flags flags_;
-  std::vector<Flags> saved_;  // flags at each open group, restored at ')'
+  std::vector<Group> groups_;
+  bool word_before_ = false;      // the text before pos_ surely ends in a word character
+  bool after_quantifier_ = false;  // the last thing emitted was a quantifier
 };
 
 }  // namespace
 
 std::string to_pcre2(std::string_view rust_pattern, bool allow_lookaround) {
   return Translator(rust_pattern, allow_lookaround).run();
+}
+
+std::string start_class(std::string_view rust_pattern) {
+  return Translator(rust_pattern, true).start_class();
 }
 
 }  // namespace vyr::text

@@ -27,4 +27,9 @@ namespace vyr::text {
 
 std::string to_pcre2(std::string_view rust_pattern, bool allow_lookaround);
 
+// A PCRE2 class holding every character that a match of the pattern can
+// start with (all of non-ASCII included), or "" when that is every character
+// or a match may be empty. R"(\d+|x)" -> "[\x{30}-...\x{78}\x{80}-\x{10FFFF}]".
+std::string start_class(std::string_view rust_pattern);
+
 }  // namespace vyr::text

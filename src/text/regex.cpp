@@ -107,6 +107,44 @@ PCRE2_SPTR subject_ptr(std::string_view s) {
   return reinterpret_cast<PCRE2_SPTR>(s.data() != nullptr ? s.data() : kEmpty);
 }
 
+using CodePtr = std::unique_ptr<pcre2_code, CodeFree>;
+
+CodePtr compile(const std::string& translated, const std::string& original) {
+  std::unique_ptr<pcre2_compile_context, CompileContextFree> cctx(
+      pcre2_compile_context_create(nullptr));
+  if (!cctx) throw std::bad_alloc();
+  pcre2_set_newline(cctx.get(), PCRE2_NEWLINE_LF);
+  int err = 0;
+  PCRE2_SIZE err_offset = 0;
+  CodePtr code(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(translated.data()), translated.size(),
+                             PCRE2_UTF | PCRE2_UCP | PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX,
+                             &err, &err_offset, cctx.get()));
+  if (!code) {
+    throw Panic("regex compile error: " + error_text(err) + " at offset " +
+                std::to_string(err_offset) + " of translated pattern " + translated +
+                " (from " + original + ")");
+  }
+  return code;
+}
+
+// Whether PCRE2 can skip ahead to where a match may start: a first code
+// unit, a start bitmap, or an anchor.
+bool has_start_optimization(const pcre2_code* code) {
+  uint32_t first_type = 0;
+  const uint8_t* bitmap = nullptr;
+  pcre2_pattern_info(code, PCRE2_INFO_FIRSTCODETYPE, &first_type);
+  pcre2_pattern_info(code, PCRE2_INFO_FIRSTBITMAP, &bitmap);
+  return first_type != 0 || bitmap != nullptr;
+}
+
+// PCRE2 is told never to check: a subject that is no valid UTF-8, or a
+// start inside a code point, is refused here before it could be misread.
+void check_subject(std::string_view subject, size_t pos) {
+  if (!is_valid_utf8(subject)) throw Panic("regex subject is not valid UTF-8");
+  if (pos < subject.size() && (static_cast<unsigned char>(subject[pos]) & 0xC0) == 0x80)
+    throw Panic("regex search starts inside a code point, at byte " + std::to_string(pos));
+}
+
 }  // namespace
 
 struct Regex::Impl {
@@ -117,21 +155,18 @@ struct Regex::Impl {
 
 Regex::Regex(std::string_view pattern, Engine engine)
     : pattern_(pattern), engine_(engine), impl_(std::make_unique<Impl>()) {
-  std::string translated = to_pcre2(pattern, engine == Engine::kBacktracking);
-  std::unique_ptr<pcre2_compile_context, CompileContextFree> cctx(
-      pcre2_compile_context_create(nullptr));
-  if (!cctx) throw std::bad_alloc();
-  pcre2_set_newline(cctx.get(), PCRE2_NEWLINE_LF);
-  int err = 0;
-  PCRE2_SIZE err_offset = 0;
-  impl_->code.reset(pcre2_compile(
-      reinterpret_cast<PCRE2_SPTR>(translated.data()), translated.size(),
-      PCRE2_UTF | PCRE2_UCP | PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX, &err, &err_offset,
-      cctx.get()));
-  if (!impl_->code) {
-    throw Panic("regex compile error: " + error_text(err) + " at offset " +
-                std::to_string(err_offset) + " of translated pattern " + translated +
-                " (from " + pattern_ + ")");
+  const std::string translated = to_pcre2(pattern, engine == Engine::kBacktracking);
+  impl_->code = compile(translated, pattern_);
+  if (!has_start_optimization(impl_->code.get())) {
+    // PCRE2 builds no start bitmap past a Unicode property (\d is \p{Nd}),
+    // and then tries a match at every position. A look-ahead for the
+    // characters a match can start with, implied by the pattern itself,
+    // gives it one.
+    const std::string first = start_class(pattern);
+    if (!first.empty()) {
+      CodePtr hinted = compile("(?=" + first + ")(?:" + translated + ")", pattern_);
+      if (has_start_optimization(hinted.get())) impl_->code = std::move(hinted);
+    }
   }
   pcre2_pattern_info(impl_->code.get(), PCRE2_INFO_CAPTURECOUNT, &impl_->groups);
   // Without JIT (not built in, or out of executable memory) the interpreter
@@ -157,11 +192,16 @@ bool Regex::search(std::string_view subject, size_t pos, bool first_search,
   const uint32_t pairs = impl_->groups + 1;
   pcre2_match_data* md = s.match_data(pairs);
   pcre2_match_context* ctx = s.context(engine_);
-  // The first search of a scan checks the UTF-8 once; later ones skip the
-  // check, which would otherwise run over the rest of the subject each time.
-  uint32_t options = first_search ? 0 : PCRE2_NO_UTF_CHECK;
+  // The first search of a scan checks the UTF-8 once, faster than PCRE2's own
+  // check; later searches of the scan start where a match ended or one code
+  // point further, always on a code point boundary.
+  if (first_search) check_subject(subject, pos);
+  const uint32_t options = PCRE2_NO_UTF_CHECK;
   PCRE2_SPTR subj = subject_ptr(subject);
-  int rc = pcre2_match(impl_->code.get(), subj, subject.size(), pos, options, md, ctx);
+  // The JIT entry point skips pcre2_match's argument checks, all settled here.
+  int rc = impl_->jit
+               ? pcre2_jit_match(impl_->code.get(), subj, subject.size(), pos, options, md, ctx)
+               : pcre2_match(impl_->code.get(), subj, subject.size(), pos, options, md, ctx);
   if (impl_->jit && (rc == PCRE2_ERROR_JIT_STACKLIMIT || rc == PCRE2_ERROR_MATCHLIMIT)) {
     // The JIT stack is bounded and the JIT counts its match limit in its own
     // way; the interpreter keeps its frames on the heap and counts per start

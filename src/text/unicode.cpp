@@ -8,7 +8,9 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "runtime/panic.hpp"
@@ -164,21 +166,55 @@ void append_utf8(std::string& out, char32_t c) {
   }
 }
 
+namespace {
+bool is_continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+}  // namespace
+
+// Runs of ASCII go eight bytes at a time, other code points by the byte
+// ranges of the Unicode well-formed UTF-8 table (which rule out overlong
+// forms, surrogates and code points past U+10FFFF). The pattern layer checks
+// every subject once per scan, so this is on the hot path.
 bool is_valid_utf8(std::string_view s) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const size_t n = s.size();
   size_t pos = 0;
-  while (pos < s.size()) {
-    unsigned char b = static_cast<unsigned char>(s[pos]);
+  while (pos < n) {
+    while (n - pos >= 8) {
+      uint64_t block;
+      std::memcpy(&block, p + pos, 8);
+      const uint64_t high = block & 0x8080808080808080ULL;
+      if (high != 0) {
+        // Straight to the first byte with its high bit set.
+        if constexpr (std::endian::native == std::endian::little) {
+          pos += static_cast<size_t>(std::countr_zero(high)) / 8;
+        } else {
+          pos += static_cast<size_t>(std::countl_zero(high)) / 8;
+        }
+        break;
+      }
+      pos += 8;
+    }
+    if (pos == n) break;
+    const unsigned char b = p[pos];
+    const size_t left = n - pos;
     if (b < 0x80) {
       ++pos;
-      continue;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      if (left < 2 || !is_continuation(p[pos + 1])) return false;
+      pos += 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      if (left < 3 || !is_continuation(p[pos + 1]) || !is_continuation(p[pos + 2])) return false;
+      if ((b == 0xE0 && p[pos + 1] < 0xA0) || (b == 0xED && p[pos + 1] > 0x9F)) return false;
+      pos += 3;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      if (left < 4 || !is_continuation(p[pos + 1]) || !is_continuation(p[pos + 2]) ||
+          !is_continuation(p[pos + 3]))
+        return false;
+      if ((b == 0xF0 && p[pos + 1] < 0x90) || (b == 0xF4 && p[pos + 1] > 0x8F)) return false;
+      pos += 4;
+    } else {
+      return false;
     }
-    const auto* p = reinterpret_cast<const uint8_t*>(s.data());
-    const int32_t len = static_cast<int32_t>(std::min<size_t>(s.size() - pos, 4));
-    int32_t i = 0;
-    UChar32 c;
-    U8_NEXT(p + pos, i, len, c);
-    if (c < 0) return false;
-    pos += static_cast<size_t>(i);
   }
   return true;
 }

@@ -12,6 +12,7 @@
 #include "vi_normalizer/acronyms.hpp"
 #include "vi_normalizer/datestime.hpp"
 #include "vi_normalizer/email.hpp"
+#include "vi_normalizer/en_tags.hpp"
 #include "vi_normalizer/inline_passes.hpp"
 #include "vi_normalizer/misc.hpp"
 #include "vi_normalizer/number_passes.hpp"
@@ -68,10 +69,13 @@ void append_placeholder(std::string& out, size_t index, std::string_view rest) {
 void lift_en_chunks(std::string& text, std::vector<std::string>& chunks) {
   if (!rewrite::has_byte(text, '<')) return;
   std::string out;
-  if (rewrite::replace_all_with(text, RE_EN_TAG(), out, [&](const Captures& m, std::string& o) {
-        chunks.emplace_back(m.str());
-        append_placeholder(o, chunks.size() - 1, m.suffix());
-      }))
+  // find_en_chunks gives RE_EN_TAG's matches without rescanning the text from
+  // every unclosed tag.
+  if (replace_spans(text, find_en_chunks(text), out,
+                    [&](std::string_view match, std::string_view rest, std::string& o) {
+                      chunks.emplace_back(match);
+                      append_placeholder(o, chunks.size() - 1, rest);
+                    }))
     text.swap(out);
 }
 
@@ -300,7 +304,7 @@ std::string protect_email(std::string_view address, MaskTable& masks) {
 // string as written.
 std::string protect_technical(const Captures& m, MaskTable& masks) {
   std::string_view match = m.str();
-  if (RE_ACRONYMS_EXCEPTIONS().is_match(match)) {
+  if (find_acronym_exception(match).has_value()) {
     const std::string_view* value = COMBINED_EXCEPTIONS().find(match);
     return masks.protect_segment(std::string(value != nullptr ? *value : match));
   }
@@ -352,10 +356,11 @@ bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
 // «__start_en__u s d__end_en__» → its key, markers included.
 bool mask_en_spans(std::string_view text, MaskTable& masks, std::string& out) {
   if (!rewrite::has_any_byte(text, "_<")) return false;
-  return rewrite::replace_all_with(text, RE_INTERNAL_EN_TAG(), out,
-                                   [&](const Captures& m, std::string& o) {
-                                     o += masks.protect_segment(std::string(m.str()));
-                                   });
+  // RE_INTERNAL_EN_TAG's matches, without its rescans from unclosed markers.
+  return replace_spans(text, find_internal_en_spans(text), out,
+                       [&](std::string_view match, std::string_view, std::string& o) {
+                         o += masks.protect_segment(std::string(match));
+                       });
 }
 
 // ---------------------------------------------------------------------------

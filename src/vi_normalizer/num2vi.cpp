@@ -13,6 +13,11 @@ constexpr std::array<std::string_view, 10> DIGIT_WORDS = {
 // A word of the readings and its separating space, roughly, for reserving.
 constexpr size_t kBytesPerDigitWord = 7;
 
+// No cardinal is spoken beyond 100 digits; longer ones are read digit by
+// digit, which keeps the reading linear in the digits (each further three
+// groups of a cardinal add one more "tỷ": quadratic).
+constexpr size_t kLongestCardinal = 100;
+
 bool is_ascii_digit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view digit_word(char digit) {
@@ -107,6 +112,15 @@ std::string read_cardinal(std::string_view digits) {
   return out;
 }
 
+// «0123» → «không một hai ba»
+std::string read_digit_by_digit(std::string_view digits) {
+  std::string out;
+  out.reserve(digits.size() * kBytesPerDigitWord);
+  WordJoiner words(out);
+  for (char c : digits) words.add(digit_word(c));
+  return out;
+}
+
 }  // namespace
 
 // «1.234» → «một nghìn hai trăm ba mươi bốn», «05» → «không năm», «000» → «không»
@@ -120,6 +134,7 @@ std::string n2w(std::string_view text) {
   }
   const size_t first = digits.find_first_not_of('0');
   if (first == std::string::npos) return "không";
+  if (digits.size() - first > kLongestCardinal) return read_digit_by_digit(digits);
   return read_cardinal(std::string_view(digits).substr(first));
 }
 

@@ -1,6 +1,7 @@
 #include "vi_normalizer/technical.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -171,15 +172,27 @@ bool letter(char32_t c) { return ascii_letter(c) || c == kKelvinSign || c == kLo
 bool digit(char32_t c) { return c >= '0' && c <= '9'; }
 bool alnum(char32_t c) { return letter(c) || digit(c); }
 bool hex_digit(char32_t c) { return digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-bool one_of(char32_t c, std::string_view set) {
-  return c < 0x80 && set.find(static_cast<char>(c)) != std::string_view::npos;
+// Membership of the ASCII punctuation each class adds to letters and digits.
+enum ClassBit : uint8_t { kUri = 1, kName = 2, kPath = 4, kDrive = 8, kFile = 16 };
+constexpr std::array<uint8_t, 128> punctuation_classes() {
+  std::array<uint8_t, 128> bits{};
+  for (char c : std::string_view("-._~:/?#[]@!$&'()*+,;=")) bits[static_cast<size_t>(c)] |= kUri;
+  for (char c : std::string_view(".-")) bits[static_cast<size_t>(c)] |= kName;
+  for (char c : std::string_view("._-/")) bits[static_cast<size_t>(c)] |= kPath;
+  for (char c : std::string_view("._\\-")) bits[static_cast<size_t>(c)] |= kDrive;
+  for (char c : std::string_view("._-")) bits[static_cast<size_t>(c)] |= kFile;
+  return bits;
 }
-bool uri_char(char32_t c) { return alnum(c) || one_of(c, "-._~:/?#[]@!$&'()*+,;="); }
-bool name_char(char32_t c) { return alnum(c) || c == '.' || c == '-'; }             // branch 3
-bool path_char(char32_t c) { return alnum(c) || one_of(c, "._-/"); }                // branch 4
-bool drive_char(char32_t c) { return alnum(c) || one_of(c, "._\\-"); }              // branch 5
-bool file_char(char32_t c) { return alnum(c) || one_of(c, "._-"); }                 // branch 6
-bool joint(char32_t c) { return c == '.' || c == '_' || c == '-'; }                  // branch 7
+constexpr std::array<uint8_t, 128> kPunctuationClasses = punctuation_classes();
+bool in_class(char32_t c, uint8_t bit) {
+  return alnum(c) || (c < 0x80 && (kPunctuationClasses[c] & bit) != 0);
+}
+bool uri_char(char32_t c) { return in_class(c, kUri); }
+bool name_char(char32_t c) { return in_class(c, kName); }    // branch 3
+bool path_char(char32_t c) { return in_class(c, kPath); }    // branch 4
+bool drive_char(char32_t c) { return in_class(c, kDrive); }  // branch 5
+bool file_char(char32_t c) { return in_class(c, kFile); }    // branch 6
+bool joint(char32_t c) { return c == '.' || c == '_' || c == '-'; }  // branch 7
 
 // «é» → match: one word character, as \b sees it.
 const text::Regex& RE_ONE_WORD_CHAR() {
@@ -187,16 +200,33 @@ const text::Regex& RE_ONE_WORD_CHAR() {
   return re;
 }
 
+// The engine's \w for the character `ch` (code point c), remembered per
+// thread for the Basic Multilingual Plane (Vietnamese is full of such letters).
+bool is_word_char(char32_t c, std::string_view ch) {
+  if (c < 0x80) return alnum(c) || c == '_';
+  thread_local std::vector<uint8_t> known(0x10000, 0);  // 0 unknown, 1 no, 2 yes
+  if (c < 0x10000 && known[c] != 0) return known[c] == 2;
+  const bool is_word = RE_ONE_WORD_CHAR().is_match(ch);
+  if (c < 0x10000) known[c] = is_word ? 2 : 1;
+  return is_word;
+}
+
+// Every character a match can hold; a match lies inside one run of them.
+bool technical_char(char32_t c) { return uri_char(c) || c == '\\'; }
+
+// One run of technical characters; `word_before` and `word_after` tell
+// whether the characters just outside it are word characters.
 class TechnicalFinder {
  public:
-  explicit TechnicalFinder(std::string_view text)
-      : text_(text), n_(static_cast<uint32_t>(text.size())) {
+  TechnicalFinder(std::string_view run, bool word_before, bool word_after)
+      : text_(run), n_(static_cast<uint32_t>(run.size())) {
     const size_t size = n_ + 1;
     cp_.assign(size, 0);
     next_.assign(size, static_cast<uint32_t>(n_));
     word_.assign(size, 0);
     prev_word_.assign(size, 0);
-    decode();
+    decode(word_before);
+    word_[n_] = word_after;
     uri_boundary_ = last_boundaries(uri_char);
     path_boundary_ = last_boundaries(path_char);
     drive_boundary_ = last_boundaries(drive_char);
@@ -221,8 +251,7 @@ class TechnicalFinder {
   }
 
  private:
-  void decode() {
-    bool previous = false;
+  void decode(bool previous) {
     size_t pos = 0;
     while (pos < n_) {
       const size_t start = pos;
@@ -230,8 +259,7 @@ class TechnicalFinder {
       cp_[start] = c;
       next_[start] = static_cast<uint32_t>(pos);
       starts_.push_back(static_cast<uint32_t>(start));
-      const bool is_word = c < 0x80 ? (alnum(c) || c == '_')
-                                    : RE_ONE_WORD_CHAR().is_match(text_.substr(start, pos - start));
+      const bool is_word = is_word_char(c, text_.substr(start, pos - start));
       word_[start] = is_word;
       prev_word_[start] = previous;
       previous = is_word;
@@ -452,15 +480,52 @@ class TechnicalFinder {
 }  // namespace
 
 std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text) {
-  if (text.find_first_of(kMatchMarks) == std::string_view::npos) return {};
+  std::vector<std::pair<size_t, size_t>> found;
+  if (text.find_first_of(kMatchMarks) == std::string_view::npos) return found;
   if (text.size() >= kNone) {
     // Beyond 32-bit offsets: the engine itself.
-    std::vector<std::pair<size_t, size_t>> found;
     RE_TECHNICAL().for_each(
         text, [&](const text::Captures& m) { found.emplace_back(m.start(0), m.end(0)); });
     return found;
   }
-  return TechnicalFinder(text).all();
+  // Runs without a mark byte hold no match; only the others are searched,
+  // each with the word status of its neighbours for \b and (?<!\w).
+  bool word_before = false;  // of the character before `pos`
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = pos;
+    const char32_t c = text::decode_utf8(text, end);
+    if (!technical_char(c)) {
+      word_before = is_word_char(c, text.substr(pos, end - pos));
+      pos = end;
+      continue;
+    }
+    size_t run_end = end;
+    char32_t after = 0;
+    size_t after_end = run_end;
+    while (run_end < text.size()) {
+      after_end = run_end;
+      after = text::decode_utf8(text, after_end);
+      if (!technical_char(after)) break;
+      run_end = after_end;
+    }
+    const std::string_view run = text.substr(pos, run_end - pos);
+    if (run.find_first_of(kMatchMarks) != std::string_view::npos) {
+      const bool word_after =
+          run_end < text.size() && is_word_char(after, text.substr(run_end, after_end - run_end));
+      for (const auto& [start, stop] : TechnicalFinder(run, word_before, word_after).all()) {
+        found.emplace_back(pos + start, pos + stop);
+      }
+    }
+    // The next character outside runs looks back at the run's last one.
+    size_t last = run_end - 1;
+    while (last > pos && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+    size_t last_end = last;
+    const char32_t last_char = text::decode_utf8(text, last_end);
+    word_before = is_word_char(last_char, text.substr(last, last_end - last));
+    pos = run_end;
+  }
+  return found;
 }
 
 // «/usr/local/bin» → «gạch __start_en__usr__end_en__ gạch __start_en__local__end_en__

@@ -6,12 +6,12 @@
 // A match of RE_TECHNICAL is cut at its delimiters: delimiters become
 // Vietnamese words, letter runs English words or spelled letters (the letter
 // rule), digit runs digit words, domain suffixes their fixed readings. The
-// pipeline searches with RE_TECHNICAL in its technical step and masks what
-// normalize_technical gives.
+// pipeline finds the matches of RE_TECHNICAL (find_technical) in its
+// technical step and masks what normalize_technical gives.
 //
 // Every function returns a new string and may run on any number of threads at
-// once; the patterns are process-wide, compiled on first use. A search that
-// exceeds the backtracking limit throws vyr::Panic.
+// once; the patterns are process-wide, compiled on first use. Matches are
+// found in linear time, so no search runs into the backtracking limit.
 #pragma once
 
 #include <cstddef>

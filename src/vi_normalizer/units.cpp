@@ -9,6 +9,7 @@
 
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/number_led_search.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 
@@ -137,6 +138,36 @@ bool has_exponent_mark(std::string_view text) {
     size_t after = e + 1;
     if (after < text.size() && (text[after] == '+' || text[after] == '-')) ++after;
     if (after < text.size() && is_decimal_digit(text::decode_utf8(text, after))) return true;
+  }
+  return false;
+}
+
+// True when some `mark` (a "%" or a currency sign) follows a digit, with only
+// white space between for "%", or a digit or letter (the end of a magnitude
+// word) for a sign: «5 %», «100€», «5 triệu¥». Every percentage and
+// currency-after match holds one. Without this the engine retries a long
+// number that ends in something else («1111…1a %») from each of its digits.
+bool has_number_before(std::string_view text, std::string_view mark, bool skip_white_space) {
+  for (size_t at = text.find(mark); at != std::string_view::npos; at = text.find(mark, at + 1)) {
+    size_t end = at;
+    while (end > 0) {
+      size_t start = previous_char_start(text, end);
+      size_t next = start;
+      const char32_t c = text::decode_utf8(text, next);
+      if (skip_white_space && text::is_white_space(c)) {
+        end = start;
+        continue;
+      }
+      if (is_decimal_digit(c) || (!skip_white_space && text::is_alphabetic(c))) return true;
+      break;
+    }
+  }
+  return false;
+}
+
+bool has_number_before_currency_sign(std::string_view text) {
+  for (std::string_view sign : {"$", "€", "¥", "£", "₩"}) {
+    if (has_number_before(text, sign, false)) return true;
   }
   return false;
 }
@@ -477,14 +508,29 @@ std::string expand_units_and_currency(std::string_view text) {
     const auto append = [read](const text::Captures& m, std::string& out) { out += read(m); };
     if (rewrite::replace_all_with(current, re, next, append)) current.swap(next);
   };
+  // The same for a pattern led by a number, searched once per number (the
+  // engine alone retries a long number from each of its digits).
+  const auto run_number_led = [&current](const NumberLedSearch& search,
+                                         std::string (*read)(const text::Captures&)) {
+    std::string next;
+    if (replace_matches(current, search.all(current), next, read)) current.swap(next);
+  };
+  static const NumberLedSearch currency_suffixes(RE_CURRENCY_SUFFIX_SYMBOL(),
+                                                 NumberTail::kCurrencySymbol);
+  static const NumberLedSearch percentages(RE_PERCENTAGE(), NumberTail::kPercentSign);
+  static const NumberLedSearch units_with_numbers(RE_UNITS_WITH_NUM(), NumberTail::kUnitWord);
   // Readings never add digits: a text without any skips every numeric pass.
   const bool has_digit = contains_decimal_digit(current);
   if (has_digit && contains_currency_symbol(current)) {
     run(RE_CURRENCY_PREFIX_SYMBOL(), read_currency_prefix);
-    run(RE_CURRENCY_SUFFIX_SYMBOL(), read_currency_suffix);
+    if (has_number_before_currency_sign(current)) {
+      run_number_led(currency_suffixes, read_currency_suffix);
+    }
   }
-  if (has_digit && contains(current, "%")) run(RE_PERCENTAGE(), read_percentage);
-  if (has_digit) run(RE_UNITS_WITH_NUM(), read_unit_with_number);
+  if (has_digit && has_number_before(current, "%", true)) {
+    run_number_led(percentages, read_percentage);
+  }
+  if (has_digit) run_number_led(units_with_numbers, read_unit_with_number);
   run(RE_STANDALONE_UNIT(), read_standalone_unit);
   return current;
 }

@@ -118,23 +118,41 @@ TEST(N2w, ReadsOnlyAsciiDigits) {
   });
 }
 
-TEST(N2w, ReadsDigitStringsOfAnyLength) {
-  // 3001 nines: 1001 groups, group g adding g / 3 times "tỷ".
-  const std::string nines(3001, '9');
-  const std::string reading = n2w(nines);
-  size_t expected_ty = 0;
-  for (size_t g = 0; g < 1001; ++g) expected_ty += g / 3;
-  EXPECT_EQ(CountWord(reading, "tỷ"), expected_ty);
-  EXPECT_EQ(reading.rfind("chín", 0), 0u);
-  EXPECT_EQ(reading.substr(reading.size() - std::string_view("chín mươi chín").size()),
-            "chín mươi chín");
-  EXPECT_EQ(reading.find("  "), std::string::npos);
+std::string Repeated(std::string_view word, size_t times, std::string_view first) {
+  std::string out(first);
+  for (size_t i = 0; i < times; ++i) {
+    out += ' ';
+    out += word;
+  }
+  return out;
+}
 
-  // One followed by 99,999 empty groups: only the leading group speaks.
-  const std::string big = "1" + std::string(3 * 99999, '0');
-  std::string expected = "một";
-  for (int i = 0; i < 99999 / 3; ++i) expected += " tỷ";
-  EXPECT_TRUE(n2w(big) == expected);  // not EXPECT_EQ: keeps a failure short
+TEST(N2w, ReadsUpToHundredDigitsAsOneCardinal) {
+  // 10^99: thirty-three groups above the units, eleven times "tỷ".
+  const std::string hundred = "1" + std::string(99, '0');
+  EXPECT_EQ(n2w(hundred), Repeated("tỷ", 11, "một"));
+  // Leading zeros do not count towards the hundred.
+  EXPECT_EQ(n2w("000" + hundred), Repeated("tỷ", 11, "một"));
+  // 100 nines: 34 groups, group g adding g / 3 times "tỷ".
+  const std::string nines = n2w(std::string(100, '9'));
+  size_t expected_ty = 0;
+  for (size_t g = 0; g < 34; ++g) expected_ty += g / 3;
+  EXPECT_EQ(CountWord(nines, "tỷ"), expected_ty);
+  EXPECT_EQ(nines.rfind("chín tỷ", 0), 0u);
+  EXPECT_EQ(nines.find("  "), std::string::npos);
+}
+
+TEST(N2w, ReadsLongerDigitStringsDigitByDigit) {
+  // 10^100 is past the hundred digits: every digit by its word.
+  EXPECT_EQ(n2w("1" + std::string(100, '0')), Repeated("không", 100, "một"));
+  // The leading zeros of such a string are read as well, and only ASCII
+  // digits count.
+  EXPECT_EQ(n2w("0" + std::string(101, '7')), Repeated("bảy", 101, "không"));
+  EXPECT_EQ(n2w("-" + std::string(101, '7') + "x"), Repeated("bảy", 100, "bảy"));
+  // Linear in the digits: 300,000 of them give 300,000 words, no "tỷ".
+  const std::string reading = n2w("1" + std::string(299999, '0'));
+  EXPECT_EQ(CountWord(reading, "không"), 299999u);
+  EXPECT_EQ(CountWord(reading, "tỷ"), 0u);
   EXPECT_EQ(n2w(std::string(100000, '0')), "không");
 }
 

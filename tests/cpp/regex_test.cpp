@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/panic.hpp"
+#include "text/pattern_translation.hpp"
 #include "text/unicode.hpp"
 
 namespace {
@@ -192,6 +193,51 @@ const PositionCase kPositionCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Anchors, PositionTest, testing::ValuesIn(kPositionCases));
+
+// Next to a character proven to be a word character, \b and \B look at the
+// other side only, and a pattern PCRE2 cannot skip ahead for gets a
+// look-ahead for the characters its matches start with. Each case is a place
+// where a wrong proof would change the result.
+const PositionCase kShortcutCases[] = {
+    // Optional or non-word items prove nothing before the boundary.
+    {R"(a?\bb)", "ab b", {{3, 4}}},
+    {R"(a?\b-)", "a- -", {{0, 2}}},
+    {R"(a{0,2}\b-)", "-", {}},
+    {R"([a.]\b)", ".a", {{0, 1}, {1, 2}}},
+    {R"((?:a|-)\b-)", "--", {}},
+    // A repeated group's later rounds start after its own end, not after "a".
+    {R"(a(?:\b-)+)", "a--", {{0, 2}}},
+    // A look-ahead starts where it stands; a look-behind ending in a word
+    // character proves one.
+    {R"(a(?=\b-))", "a-", {{0, 1}}},
+    {R"(-(?=\b-))", "--", {}},
+    {R"((?<=a)\b-)", "a-", {{1, 2}}},
+    // After the boundary: every alternative must start with a word character,
+    // and a quantifier must not allow zero.
+    {R"(\b(?:a|-))", "-a -", {{1, 2}}},
+    {R"(\ba*-)", "b-", {{1, 2}}},
+    {R"(\b(?!x)a)", "ba a", {{3, 4}}},
+    {R"(\b(?=[IVX])\w)", "aI I", {{3, 4}}},
+    {"(?x) \\b # layout and a comment\n a", "ba a", {{3, 4}}},
+    // Under (?i) the Kelvin sign is a k, and a word character.
+    {R"((?i)\bk)", "xK \u212A", {{3, 6}}},
+    {R"(a\B)", "ab a", {{0, 1}}},
+    {R"(\Ba)", "ba a", {{1, 2}}},
+    {R"(\B-)", "a- --", {{3, 4}, {4, 5}}},
+    // Start characters: non-ASCII digits and case variants stay possible; a
+    // negated class keeps the other case of what it excludes.
+    {R"(\d+|x)", "\u0663 x 5", {{0, 2}, {3, 4}, {5, 6}}},
+    {R"((?i)[k]\d)", "\u212A1 k2 K3", {{0, 4}, {5, 7}, {8, 10}}},
+    {R"([^a]\d)", "A1", {{0, 2}}},
+    {R"((?=[x\d])\w+)", "\u0663a x", {{0, 3}, {4, 5}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Shortcuts, PositionTest, testing::ValuesIn(kShortcutCases));
+
+TEST(Regex, BoundariesBesideLiteralWordsAreOneLookAround) {
+  const std::string w = R"([\p{Alphabetic}\p{M}\p{Nd}\p{Pc}\x{200C}\x{200D}])";
+  EXPECT_EQ(vyr::text::to_pcre2(R"(\bUBND\b)", false), "(?<!" + w + ")UBND(?!" + w + ")");
+}
 
 // ---------------------------------------------------------------------------
 // Refused at construction: syntax no pattern of this system uses, and what

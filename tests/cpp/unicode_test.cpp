@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
 #include <unicode/uloc.h>
+#include <unicode/utf8.h>
 
 #include <string>
 #include <utility>
@@ -189,6 +190,38 @@ TEST(Unicode, ValidUtf8) {
       {"\xE1\x80", false},          // truncated
   };
   for (const auto& [s, valid] : cases) EXPECT_EQ(is_valid_utf8(s), valid) << s;
+}
+
+// ICU's decoder as the reference, on every lead and second byte and the
+// edges of the continuation range after them, behind an ASCII run (the
+// eight-byte path) and before one.
+TEST(Unicode, ValidUtf8AgreesWithIcuOnEveryShortSequence) {
+  auto icu_valid = [](std::string_view s) {
+    const auto* p = reinterpret_cast<const uint8_t*>(s.data());
+    int32_t i = 0;
+    const auto n = static_cast<int32_t>(s.size());
+    while (i < n) {
+      UChar32 c;
+      U8_NEXT(p, i, n, c);
+      if (c < 0) return false;
+    }
+    return true;
+  };
+  const unsigned char tails[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xFF};
+  for (int b0 = 0x80; b0 <= 0xFF; ++b0) {
+    for (int b1 = 0; b1 <= 0xFF; ++b1) {
+      for (unsigned char b2 : tails) {
+        for (unsigned char b3 : {0x41, 0x80, 0xBF}) {
+          std::string seq = {static_cast<char>(b0), static_cast<char>(b1), static_cast<char>(b2),
+                             static_cast<char>(b3)};
+          for (const std::string& s : {"abcdefghi" + seq, seq + "abcdefghi", seq}) {
+            ASSERT_EQ(is_valid_utf8(s), icu_valid(s))
+                << std::hex << b0 << " " << b1 << " " << int(b2) << " " << int(b3);
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -114,7 +114,9 @@ TEST(ExpandScientificNotation, MantissaSignAndExponent) {
       {"3e8m", " ba nhân mười mũ tám m"},
       {"x-1e5", "x âm một nhân mười mũ năm "},  // no boundary before the dash
       {"٣e٥", " ٣ nhân mười mũ ٥ "},  // other scripts' digits: matched, not read
+      {"٣E-5", " ٣ nhân mười mũ trừ năm "},
       {"e5 và 5e", "e5 và 5e"},
+      {"5e+ và 5e-x", "5e+ và 5e-x"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(expand_scientific_notation(c.input), c.expected) << "input «" << c.input << "»";
@@ -138,6 +140,11 @@ TEST(ExpandCompoundUnits, NumberedAndBareForms) {
       // tokens that are no keys are written back as they are
       {"and/or", " and trên or "},
       {"1/2", "1/2"},
+      // the Kelvin sign matches "k" without regard to case, on either side of "/"
+      {"\u212A/h", " \u212A trên giờ "},
+      {"h/\u212A", " giờ trên \u212A "},
+      {"5 \u212Am/h", "năm ki lô mét trên giờ "},
+      {"2 mg/µl", "hai mi li gam trên µl "},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(expand_compound_units(c.input), c.expected) << "input «" << c.input << "»";
@@ -152,6 +159,7 @@ TEST(ExpandUnitsAndCurrency, Currencies) {
       {"100¥", "một trăm yên"},
       {"£5", "năm __start_en__pound__end_en__"},
       {"5 triệu₩", "năm triệu won"},
+      {"5 TỶ$", "năm TỶ __start_en__u s d__end_en__"},  // the magnitude word as written
       {"100 USD", "một trăm __start_en__u s d__end_en__"},
       {"usd", " __start_en__u s d__end_en__ "},
       {"10.000đ", "mười nghìn đồng"},
@@ -172,6 +180,8 @@ TEST(ExpandUnitsAndCurrency, Percentages) {
   const Case cases[] = {
       {"50%", "năm mươi phần trăm"},
       {"12,5 %", "mười hai phẩy năm phần trăm"},
+      {"12,5\u3000\u00a0%", "mười hai phẩy năm phần trăm"},  // any white space before "%"
+      {"5a %", "5a %"},
       {"tăng 1.5%.", "tăng một chấm năm phần trăm."},
   };
   for (const Case& c : cases) {
@@ -226,6 +236,18 @@ TEST(FixEnglishStyleNumbers, RegroupsThousandsCommas) {
   for (const Case& c : cases) {
     EXPECT_EQ(fix_english_style_numbers(c.input), c.expected) << "input «" << c.input << "»";
   }
+}
+
+// Shapes that the patterns would retry from every digit of a long run.
+TEST(UnitPasses, LongRunsThatNeverMatchComeBackUnchanged) {
+  const std::string digits_then_e = std::string(100000, '1') + "e";
+  EXPECT_EQ(expand_scientific_notation(digits_then_e), digits_then_e);
+  std::string dotted_then_slash;
+  while (dotted_then_slash.size() < 100000) dotted_then_slash += "1.";
+  dotted_then_slash += "1/";
+  EXPECT_EQ(expand_compound_units(dotted_then_slash), dotted_then_slash);
+  const std::string digits_then_word_percent = std::string(100000, '1') + "a % và $";
+  EXPECT_EQ(expand_units_and_currency(digits_then_word_percent), digits_then_word_percent);
 }
 
 TEST(UnitPasses, TextsWithoutMatchesComeBackUnchanged) {

@@ -1,10 +1,12 @@
 """Shared fixtures: the dictionary writer of tests/dictgen.py, loaded from its
-file so that the tests need no path changes."""
+file so that the tests need no path changes, and importable by name
+(`from dictgen import write_dictionary`) in every test module."""
 
 from __future__ import annotations
 
 import importlib.util
 import pathlib
+import sys
 
 import pytest
 
@@ -18,10 +20,13 @@ def _load_dictgen():
     return module
 
 
+_DICTGEN = sys.modules.setdefault("dictgen", _load_dictgen())
+
+
 @pytest.fixture(scope="session")
 def dictgen():
     """The dictionary writer module (write_dictionary, dictionary_bytes, main)."""
-    return _load_dictgen()
+    return _DICTGEN
 
 
 @pytest.fixture

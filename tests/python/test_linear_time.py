@@ -1,0 +1,72 @@
+"""Hostile inputs finish: each family below took seconds at 10^4 characters and
+would take minutes or hours at these sizes if any pass were quadratic. No
+timing is asserted; a hang shows as the suite's timeout. A call may instead
+stop with PanicException (the backtracking limit), never with anything else.
+"""
+
+from __future__ import annotations
+
+import pytest
+
+import vyr_g2p
+
+N = 200_000
+
+NORMALIZE_FAMILIES = {
+    "unclosed (": "(" * N,
+    "unclosed [": "[" * N,
+    "unclosed <en>": "<en>a " * (N // 6),
+    "unclosed <En>, closed after a line break": "<En>a " * (N // 6) + "\n</eN>",
+    "unclosed markers": "__start_en__ " * (N // 13),
+    "unclosed markers, closed after a line break": "__Start_En__ " * (N // 13) + "\n__end_en__",
+    "digits": "7" * N,
+    "dots": "." * N,
+    "commas": "," * N,
+    "dashes": "-" * N,
+    "1-1-1-": "1-" * (N // 2),
+    "1.1.1.": "1." * (N // 2),
+    "1.1.1. then a currency sign": "1." * (N // 2) + "1 x 2$",
+    "1,1,1, then a percent sign": "1," * (N // 2) + "1 x 2%",
+    "2x2x2x": "2x" * (N // 2),
+    "ascii word then à": "a" * N + "à",
+    "capitals": "ABCD " * (N // 5),
+    "digit groups": "123 " * (N // 4),
+    "currency sign and digits": "$" + "1" * N,
+    "a.a.a.": "a." * (N // 2),
+    "a-a-a-": "a-" * (N // 2),
+    "a/a/a/": "a/" * (N // 2),
+    "a@a@a@": "a@" * (N // 2),
+    "/./././": "/." * (N // 2),
+    "a.b.c--": "a.b.c--" * (N // 7),
+}
+
+
+def _normalize_or_panic(normalizer, text):
+    try:
+        return normalizer.normalize(text)
+    except BaseException as exc:  # PanicException derives from BaseException
+        if type(exc).__name__ != "PanicException":
+            raise
+        return None
+
+
+@pytest.mark.parametrize("name", sorted(NORMALIZE_FAMILIES))
+def test_hostile_normalize_finishes(name):
+    _normalize_or_panic(vyr_g2p.Normalizer(), NORMALIZE_FAMILIES[name])
+
+
+def test_ordinary_long_text_never_hits_the_backtracking_limit():
+    sentence = ("Ngày 12/5/2024, giá vàng tăng 1.5% lên 75,3 triệu đồng/lượng; "
+                "xem https://vnexpress.net/kinh-te hoặc gọi 0912 345 678. ")
+    text = sentence * (10_000_000 // len(sentence.encode()) + 1)
+    out = vyr_g2p.Normalizer().normalize(text)
+    assert "phần trăm" in out
+
+
+@pytest.mark.parametrize("text", ["a" * N, "à" * (N // 2), "<en>a " * (N // 6),
+                                  "<en>a " * (N // 6) + "\n</en>"],
+                         ids=["ascii word", "vietnamese word", "unclosed <en>",
+                              "closed on the next line"])
+def test_hostile_phonemize_finishes(make_dictionary, text):
+    g2p = vyr_g2p.G2P(make_dictionary({"a": "a"}))
+    g2p.phonemize(text)
