@@ -2,6 +2,7 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <bitset>
 #include <cstdint>
 #include <optional>
@@ -95,14 +96,30 @@ struct ClassAtom {
   char escape = 0;         // the letter of \d \D \w \s \S \p \P for a kSet
 };
 
-// ASCII characters a pattern item may start with; every non-ASCII character
-// is always assumed possible.
 using AsciiSet = std::bitset<128>;
+
+constexpr char32_t kNoWide = 0x110000;
+// The first non-ASCII decimal digit (ARABIC-INDIC DIGIT ZERO).
+constexpr char32_t kFirstWideDigit = 0x660;
+
+// Characters a pattern item may start with: a set of ASCII characters, and
+// every code point from `wide_from` on. A bound is enough there: a PCRE2
+// start bitmap keeps only lead bytes for those.
+struct StartSet {
+  AsciiSet ascii;
+  char32_t wide_from = kNoWide;
+
+  StartSet& operator|=(const StartSet& other) {
+    ascii |= other.ascii;
+    wide_from = std::min(wide_from, other.wide_from);
+    return *this;
+  }
+};
 
 // What a stretch of pattern may start with: `nullable` when it may match
 // the empty string, so that what follows it counts too.
 struct FirstChars {
-  AsciiSet ascii;
+  StartSet chars;
   bool nullable = true;
 };
 
@@ -147,6 +164,27 @@ void add_ascii_range(AsciiSet& set, char32_t first, char32_t last) {
   for (char32_t c = first; c <= last && c < 128; ++c) add_ascii_char(set, c);
   for (char32_t c : {U'\u017F', U'\u212A'})
     if (c >= first && c <= last) add_ascii_char(set, c);
+}
+
+bool is_ascii_letter(char32_t c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+
+// \d starts no earlier than its first non-ASCII digit; \w, \s and the
+// rest may start with anything non-ASCII.
+StartSet start_of_escape(char e) {
+  return {ascii_of_escape(e), e == 'd' ? kFirstWideDigit : 0x80};
+}
+
+// A letter may match a non-ASCII case variant under (?i) (U+212A, U+017F).
+void add_start_char(StartSet& set, char32_t c) {
+  add_ascii_char(set.ascii, c);
+  if (c >= 0x80 || is_ascii_letter(c)) set.wide_from = std::min<char32_t>(set.wide_from, 0x80);
+}
+
+void add_start_range(StartSet& set, char32_t first, char32_t last) {
+  add_ascii_range(set.ascii, first, last);
+  bool wide = last >= 0x80;
+  for (char32_t c = first; c <= last && c < 128 && !wide; ++c) wide = is_ascii_letter(c);
+  if (wide) set.wide_from = std::min<char32_t>(set.wide_from, 0x80);
 }
 
 class Translator {
@@ -634,13 +672,13 @@ class Translator {
   // Reads "[...]" into PCRE2 class items; true when every member is a word
   // character.
   bool parse_class(std::string& items, bool& negated, bool& not_word) {
-    AsciiSet ascii;
-    return parse_class(items, negated, not_word, ascii);
+    StartSet start;
+    return parse_class(items, negated, not_word, start);
   }
 
-  // The same, also giving the ASCII characters the class matches.
-  bool parse_class(std::string& items, bool& negated, bool& not_word, AsciiSet& ascii) {
-    ascii.reset();
+  // The same, also giving the characters the class matches.
+  bool parse_class(std::string& items, bool& negated, bool& not_word, StartSet& start) {
+    start = StartSet{};
     AsciiSet exact;  // without case variants, for a negated class
     ++pos_;  // '['
     negated = false;
@@ -673,27 +711,27 @@ class Translator {
         items += '-';
         append_class_char(items, b.code_point);
         word_only = word_only && is_word_range(a.code_point, b.code_point);
-        add_ascii_range(ascii, a.code_point, b.code_point);
+        add_start_range(start, a.code_point, b.code_point);
         for (char32_t c = a.code_point; c <= b.code_point && c < 128; ++c)
           add_exact_ascii(exact, c);
       } else if (a.kind == ClassAtom::kCodePoint) {
         append_class_char(items, a.code_point);
         word_only = word_only && is_word_char(a.code_point);
-        add_ascii_char(ascii, a.code_point);
+        add_start_char(start, a.code_point);
         add_exact_ascii(exact, a.code_point);
       } else if (a.kind == ClassAtom::kSet) {
         items.append(a.set);
         word_only = word_only && a.word_only;
-        ascii |= ascii_of_escape(a.escape);
+        start |= start_of_escape(a.escape);
         exact |= ascii_of_escape(a.escape);
       } else {
         not_word = true;
-        ascii |= ascii_of_escape('W');
+        start |= start_of_escape('W');
         exact |= ascii_of_escape('W');
       }
     }
     // A negated class may match a case variant of what it lists.
-    if (negated) ascii = ~exact;
+    if (negated) start = {~exact, 0x80};
     return word_only && !negated && !not_word;
   }
 
@@ -748,7 +786,9 @@ class Translator {
         if (!inner) {  // zero width: look-around or a flag setting
           // A look-ahead that needs a word character proves one follows.
           const size_t open = pos_;
-          if (peek(2) == '=' && every_alternative_starts_with_word(open + 3, close)) return true;
+          if (peek(2) == '=' && !quantifier_at(close + 1) &&
+              every_alternative_starts_with_word(open + 3, close))
+            return true;
           pos_ = open;
           if (!skippable_zero_width_group(close)) return false;
           pos_ = close + 1;
@@ -933,11 +973,19 @@ class Translator {
     } catch (const Panic&) {
       first.reset();
     }
-    if (!first || first->nullable || first->ascii.all()) return {};
+    if (!first || first->nullable) return {};
+    const StartSet& set = first->chars;
+    const bool everything = set.ascii.all() && set.wide_from <= 0x80;
+    const bool nothing = set.ascii.none() && set.wide_from == kNoWide;
+    if (everything || nothing) return {};
     std::string out = "[";
     for (char32_t c = 0; c < 128; ++c)
-      if (first->ascii[c]) append_hex_escape(out, c);
-    out += R"(\x{80}-\x{10FFFF}])";
+      if (set.ascii[c]) append_hex_escape(out, c);
+    if (set.wide_from != kNoWide) {
+      append_hex_escape(out, set.wide_from);
+      out += R"(-\x{10FFFF})";
+    }
+    out += ']';
     return out;
   }
 
@@ -951,7 +999,7 @@ class Translator {
       pos_ = start;
       std::optional<FirstChars> f = sequence_first();
       if (!f) return std::nullopt;
-      all.ascii |= f->ascii;
+      all.chars |= f->chars;
       all.nullable = all.nullable || f->nullable;
       const size_t bar = alternative_end(start, close);
       if (bar >= close) return all;
@@ -967,7 +1015,7 @@ class Translator {
       if (at_end() || peek() == '|' || peek() == ')') return seq;
       std::optional<FirstChars> item = item_first();
       if (!item) return std::nullopt;
-      seq.ascii |= item->ascii;
+      seq.chars |= item->chars;
       if (!item->nullable) {
         seq.nullable = false;
         return seq;
@@ -990,6 +1038,7 @@ class Translator {
           pos_ += 3;
           std::optional<FirstChars> ahead = alternatives_first(close);
           pos_ = close + 1;
+          if (quantifier_at(pos_)) return std::nullopt;  // an optional look-ahead
           if (ahead && !ahead->nullable) return ahead;
           return FirstChars{};
         }
@@ -1014,7 +1063,7 @@ class Translator {
         return FirstChars{};
       }
       if (std::string_view("dDwWsS").find(e) != std::string_view::npos && e != '\0') {
-        f.ascii = ascii_of_escape(e);
+        f.chars = start_of_escape(e);
         pos_ += 2;
       } else if (e == '\0' || e == 'p' || e == 'P' || (e >= '0' && e <= '9')) {
         return std::nullopt;
@@ -1022,19 +1071,19 @@ class Translator {
         ++pos_;
         std::optional<char32_t> cp = code_point_escape();
         if (!cp) return std::nullopt;
-        add_ascii_char(f.ascii, *cp);
+        add_start_char(f.chars, *cp);
       }
     } else if (c == '[') {
       std::string items;
       bool negated = false, not_word = false;
-      parse_class(items, negated, not_word, f.ascii);
+      parse_class(items, negated, not_word, f.chars);
     } else if (c == '^' || c == '$') {
       ++pos_;
       return FirstChars{};
     } else if (std::string_view(".*+?{").find(c) != std::string_view::npos) {
       return std::nullopt;
     } else {
-      add_ascii_char(f.ascii, decode_utf8(p_, pos_));
+      add_start_char(f.chars, decode_utf8(p_, pos_));
     }
     if (quantifier_allows_zero()) f.nullable = true;
     skip_quantifier();

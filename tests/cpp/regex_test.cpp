@@ -227,6 +227,8 @@ const PositionCase kShortcutCases[] = {
     // Start characters: non-ASCII digits and case variants stay possible; a
     // negated class keeps the other case of what it excludes.
     {R"(\d+|x)", "\u0663 x 5", {{0, 2}, {3, 4}, {5, 6}}},
+    {R"(\d)", "\u0660\u00E9\U0001D7CE", {{0, 2}, {4, 8}}},
+    {R"((?i)s\d)", "\u017F1", {{0, 3}}},
     {R"((?i)[k]\d)", "\u212A1 k2 K3", {{0, 4}, {5, 7}, {8, 10}}},
     {R"([^a]\d)", "A1", {{0, 2}}},
     {R"((?=[x\d])\w+)", "\u0663a x", {{0, 3}, {4, 5}}},
