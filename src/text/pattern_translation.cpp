@@ -197,6 +197,7 @@ class Translator {
   std::string run() {
     while (!at_end()) translate_item();
     if (!groups_.empty()) fail("unclosed group");
+    hoist_leading_boundary();
     return std::move(out_);
   }
 
@@ -258,6 +259,7 @@ class Translator {
         end_alternative();
         out_ += '|';
         ++pos_;
+        if (groups_.empty()) top_level_starts_.push_back(out_.size());
         return;
       case '*':
       case '+':
@@ -325,6 +327,25 @@ class Translator {
     for (++i; i < body.size(); ++i)
       if (body[i] < '0' || body[i] > '9') return std::nullopt;
     return min;
+  }
+
+  // "\bab\b|\bcd\b" -> "(?<![W])(?:ab(?![W])|cd(?![W]))": the same test at the
+  // same position, made once instead of once per alternative (a list of
+  // words tries every alternative at every candidate position).
+  void hoist_leading_boundary() {
+    if (top_level_starts_.size() < 2) return;
+    const std::string lead = word_boundary_beside_word(false, true);
+    for (size_t start : top_level_starts_)
+      if (std::string_view(out_).substr(start).substr(0, lead.size()) != lead) return;
+    std::string hoisted = lead + "(?:";
+    hoisted.reserve(out_.size() + 4);
+    for (size_t i = 0; i < top_level_starts_.size(); ++i) {
+      const size_t from = top_level_starts_[i] + lead.size();
+      const size_t to = i + 1 < top_level_starts_.size() ? top_level_starts_[i + 1] : out_.size();
+      hoisted.append(out_, from, to - from);  // with its '|', except the last
+    }
+    hoisted += ')';
+    out_ = std::move(hoisted);
   }
 
   void end_alternative() {
@@ -1114,6 +1135,7 @@ class Translator {
   std::string out_;
   Flags flags_;
   std::vector<Group> groups_;
+  std::vector<size_t> top_level_starts_{0};  // where each top-level alternative begins in out_
   bool word_before_ = false;      // the text before pos_ surely ends in a word character
   bool after_quantifier_ = false;  // the last thing emitted was a quantifier
 };

@@ -15,6 +15,11 @@
 //   \ + ASCII punctuation      \x{..};
 //   (?P<n>..)                  (?<n>..);
 //   \p{Script}                 \p{sc:Script}.
+// Shortcuts with the same meaning, for speed:
+//   \b \B next to an item that always matches a word character there look at
+//   the other side only: \bab -> (?<![W])ab, ab\b -> ab(?![W]);
+//   a (?<![W]) that starts every top-level alternative is tested once,
+//   before them all.
 // Refused with vyr::Panic: class set operations and nested classes, (?i)
 // with a case property (\p{Lu} ...), look-around when !allow_lookaround, and
 // any syntax no pattern of this system uses. Pure function, thread safe.
@@ -28,8 +33,9 @@ namespace vyr::text {
 std::string to_pcre2(std::string_view rust_pattern, bool allow_lookaround);
 
 // A PCRE2 class holding every character that a match of the pattern can
-// start with (all of non-ASCII included), or "" when that is every character
-// or a match may be empty. R"(\d+|x)" -> "[\x{30}-...\x{78}\x{80}-\x{10FFFF}]".
+// start with (a superset: all ASCII letters' case variants, every non-ASCII
+// code point from a bound on), or "" when that is every character or a match
+// may be empty. R"(\d+|-)" -> "[\x{2D}\x{30}...\x{39}\x{660}-\x{10FFFF}]".
 std::string start_class(std::string_view rust_pattern);
 
 }  // namespace vyr::text

@@ -224,6 +224,9 @@ const PositionCase kShortcutCases[] = {
     {R"(a\B)", "ab a", {{0, 1}}},
     {R"(\Ba)", "ba a", {{1, 2}}},
     {R"(\B-)", "a- --", {{3, 4}, {4, 5}}},
+    // A boundary every top-level alternative starts with is tested once.
+    {R"(\bab\b|\bcd\b|\bc)", "ab cd xab abc cx", {{0, 2}, {3, 5}, {14, 15}}},
+    {R"(\ba|x|\bb)", "ba xb", {{0, 1}, {3, 4}}},
     // Start characters: non-ASCII digits and case variants stay possible; a
     // negated class keeps the other case of what it excludes.
     {R"(\d+|x)", "\u0663 x 5", {{0, 2}, {3, 4}, {5, 6}}},
