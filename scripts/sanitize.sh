@@ -30,6 +30,8 @@ while [ $# -gt 0 ]; do
 done
 [ ${#steps[@]} -gt 0 ] || steps=(asan tsan fuzz)
 
+bash "$root/scripts/install_deps.sh" --sanitizers
+
 # Fail at the first report, with a stack; leaks are checked in the C++ runs.
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

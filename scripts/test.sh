@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything with warnings as errors and runs every test: the C++
-# tests through ctest, then the Python tests against the installed wheel,
-# from outside the source tree.
+# tests through ctest, the Python tests against the installed wheel from
+# outside the source tree, then the sanitizer builds and the fuzzers
+# (scripts/sanitize.sh; VYR_SKIP_SANITIZERS=1 leaves them out).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/test"
@@ -38,3 +39,7 @@ done
 
 cd "$build"
 "$build/venv/bin/python" -m pytest -q -p no:cacheprovider "$root/tests/python"
+
+if [ "${VYR_SKIP_SANITIZERS:-0}" != 1 ]; then
+  bash "$root/scripts/sanitize.sh" --fuzz-seconds "${VYR_FUZZ_SECONDS:-60}"
+fi

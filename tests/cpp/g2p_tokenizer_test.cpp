@@ -179,8 +179,8 @@ TEST_F(TokenizerTest, LongLinesOfUnclosedTagsStayLinear) {
 
 // "V"/"E" decided words, "C" a word with both readings, anything else a
 // punctuation token with that text.
-std::vector<Token> tokens_from(const std::string& spec, std::vector<std::string>& storage) {
-  std::istringstream in(spec);
+std::vector<Token> tokens_from(const std::string& words, std::vector<std::string>& storage) {
+  std::istringstream in(words);
   for (std::string item; in >> item;) storage.push_back(item);
   std::vector<Token> tokens;
   for (const std::string& item : storage) {
@@ -202,7 +202,7 @@ std::string labels(const std::vector<Token>& tokens) {
 
 TEST(PropagateLanguage, RunsTakeTheNearestDecidedNeighbour) {
   struct Case {
-    std::string spec, expected;
+    std::string words, expected;
   } cases[] = {
       {"C C", "v v"},                          // nothing on either side
       {"E , C , V", "e , v , v"},              // tie: forward wins
@@ -219,9 +219,9 @@ TEST(PropagateLanguage, RunsTakeTheNearestDecidedNeighbour) {
   };
   for (const Case& c : cases) {
     std::vector<std::string> storage;
-    std::vector<Token> tokens = tokens_from(c.spec, storage);
+    std::vector<Token> tokens = tokens_from(c.words, storage);
     propagate_language(tokens);
-    EXPECT_EQ(labels(tokens), c.expected) << c.spec;
+    EXPECT_EQ(labels(tokens), c.expected) << c.words;
   }
 }
 
