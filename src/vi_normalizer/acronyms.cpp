@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "text/bytes.hpp"
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
@@ -21,6 +23,8 @@ constexpr std::string_view kEndEn = "__end_en__";
 
 // The Vietnamese capitals an acronym may hold besides A-Z.
 constexpr std::string_view kVietnameseCapitals = "ĐĂÂÊÔƠƯ";
+// The small letters beyond ASCII that RE_ACRONYM lets follow a capital.
+constexpr std::string_view kAcronymSmallLetters = "đăâêôơư";
 
 // Writes `fill` into every "{}" of `templ`.
 std::string fill_slots(std::string_view templ, std::string_view fill) {
@@ -175,9 +179,7 @@ bool has_small_or_non_ascii_letter(std::string_view m) {
   return found;
 }
 
-bool has_ascii_digit(std::string_view m) {
-  return m.find_first_of("0123456789") != std::string_view::npos;
-}
+bool has_ascii_digit(std::string_view m) { return text::has_ascii_digit(m); }
 
 // What the letter reading does with a character that is neither an ASCII
 // digit nor a named letter.
@@ -241,11 +243,6 @@ void append_standalone_letter(const Captures& m, std::string& out) {
   out += ' ';
 }
 
-bool has_ascii_letter(std::string_view text) {
-  return std::any_of(text.begin(), text.end(),
-                     [](char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
-}
-
 // Every occurrence of `key` in `text`, left to right without overlap, by `value`.
 std::string replace_every(std::string_view text, std::string_view key, std::string_view value) {
   std::string out;
@@ -287,6 +284,47 @@ const Regex& RE_ACRONYM() {
   return re;
 }
 
+namespace {
+
+std::vector<char32_t> code_points(std::string_view chars) {
+  std::vector<char32_t> out;
+  for (size_t pos = 0; pos < chars.size();) out.push_back(text::decode_utf8(chars, pos));
+  return out;
+}
+
+bool holds_code_point(const std::vector<char32_t>& set, char32_t c) {
+  return std::find(set.begin(), set.end(), c) != set.end();
+}
+
+// The capitals and small letters of RE_ACRONYM's units.
+bool is_acronym_capital(char32_t c) {
+  if (c < 0x80) return c >= 'A' && c <= 'Z';
+  static const std::vector<char32_t> capitals = code_points(kVietnameseCapitals);
+  return holds_code_point(capitals, c);
+}
+
+bool is_acronym_small(char32_t c) {
+  if (c < 0x80) return c >= 'a' && c <= 'z';
+  static const std::vector<char32_t> smalls = code_points(kAcronymSmallLetters);
+  return holds_code_point(smalls, c);
+}
+
+}  // namespace
+
+// A capital, then at most one small letter and any digits, then another
+// capital: where every match of RE_ACRONYM starts.
+bool may_hold_acronym(std::string_view text) {
+  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
+    if (!is_acronym_capital(text::char_at(text, pos, &next))) continue;
+    size_t at = next;
+    size_t after = 0;
+    if (at < text.size() && is_acronym_small(text::char_at(text, at, &after))) at = after;
+    while (at < text.size() && text::may_be_digit(text::char_at(text, at, &after))) at = after;
+    if (at < text.size() && is_acronym_capital(text::char_at(text, at, &after))) return true;
+  }
+  return false;
+}
+
 // «it's a b.» → matches «a», «b.» (not the «s» after the apostrophe)
 const Regex& RE_STANDALONE_LETTER() {
   static const Regex re(R"((?<![\''])\b([a-zA-Z])\b(\.?))", Engine::kBacktracking);
@@ -322,9 +360,22 @@ std::string expand_abbreviations(std::string_view text) {
   return changed ? current : std::string(text);
 }
 
+// An ASCII letter with no sure word character on either side, where every
+// match of RE_STANDALONE_LETTER is.
+bool may_hold_standalone_letter(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!text::is_ascii_letter(static_cast<unsigned char>(text[i]))) continue;
+    if (i > 0 && text::surely_word(text::char_before(text, i))) continue;
+    size_t next = 0;
+    if (i + 1 < text.size() && text::surely_word(text::char_at(text, i + 1, &next))) continue;
+    return true;
+  }
+  return false;
+}
+
 // «Nguyễn Văn A.» → «Nguyễn Văn  a », «e.g.» → « e.  gờ. »
 std::string expand_standalone_letters(std::string_view text) {
-  if (!has_ascii_letter(text)) return std::string(text);
+  if (!may_hold_standalone_letter(text)) return std::string(text);
   return RE_STANDALONE_LETTER().replace_all_with(text, append_standalone_letter);
 }
 

@@ -41,6 +41,12 @@ const text::Regex& RE_ACRONYM();
 // optional dot. Backtracking engine; used by expand_standalone_letters.
 const text::Regex& RE_STANDALONE_LETTER();
 
+// Pre-checks: false only when the pattern surely has no match in `text`.
+// «UBND», «H2O» → true; «Ngày», «A4» → false.
+bool may_hold_acronym(std::string_view text);
+// «vitamin C», «a.» → true; «Ngày», «ABC» → false.
+bool may_hold_standalone_letter(std::string_view text);
+
 // Every ABBRS key, anywhere, replaced by its value as stored.
 std::string expand_abbreviations(std::string_view text);
 // Every standalone Latin letter replaced by its Vietnamese name.

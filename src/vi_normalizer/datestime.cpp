@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "text/bytes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
@@ -184,9 +185,7 @@ bool may_hold_digit(std::string_view s) {
   return false;
 }
 
-bool holds_any(std::string_view s, std::string_view bytes) {
-  return s.find_first_of(bytes) != std::string_view::npos;
-}
+bool holds_any(std::string_view s, std::string_view bytes) { return text::has_any_byte(s, bytes); }
 
 // For the case-insensitive collapses: the word's one accented letter in
 // either case (the other letters fold only to themselves).

@@ -182,7 +182,8 @@ const Regex& RE_DOT_BETWEEN_DIGITS() {
 
 // «camelCase» → «camel Case»; «ThS», «camel», «CAMEL» stay.
 bool split_camel_case(std::string_view text, std::string& out) {
-  if (!has_ascii_upper(text)) return false;
+  // A word is split only at a case change, which the whole text then holds.
+  if (!has_ascii_upper(text) || !has_case_change(text)) return false;
   const Regex& acronym = RE_ACRONYM();
   return rewrite::replace_all_with(
       text, RE_POTENTIAL_CONCAT(), out, [&](const Captures& m, std::string& o) {
@@ -267,7 +268,7 @@ bool read_to_sang(std::string_view text, std::string& out) {
 
 // Each group read as fraction digits, the groups joined by " phẩy ".
 bool read_multi_comma(std::string_view text, std::string& out) {
-  if (!rewrite::has_byte(text, ',')) return false;
+  if (!rewrite::has_separator_between_digits(text, ",")) return false;
   return rewrite::replace_all_with(text, RE_MULTI_COMMA(), out,
                                    [](const Captures& m, std::string& o) {
                                      read_pieces(m[1], comma_length_at, n2w_decimal, " phẩy ", o);
@@ -275,7 +276,7 @@ bool read_multi_comma(std::string_view text, std::string& out) {
 }
 
 bool read_dot_between_digits(std::string_view text, std::string& out) {
-  if (!rewrite::has_byte(text, '.')) return false;
+  if (!rewrite::has_separator_between_digits(text, ".")) return false;
   return rewrite::replace_all(text, RE_DOT_BETWEEN_DIGITS(), "$1 chấm $2", out);
 }
 

@@ -6,10 +6,13 @@
 #include <optional>
 #include <vector>
 
+#include "text/bytes.hpp"
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/acronyms.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
+#include "vi_normalizer/rewrite.hpp"
 #include "vi_normalizer/roman_primes.hpp"
 #include "vi_normalizer/slashes.hpp"
 
@@ -173,18 +176,7 @@ bool holds(std::string_view s, std::string_view needle) {
   return s.find(needle) != std::string_view::npos;
 }
 
-bool holds_any(std::string_view s, std::string_view bytes) {
-  return s.find_first_of(bytes) != std::string_view::npos;
-}
-
-// A \d of the patterns is an ASCII digit or a multi-byte character.
-bool may_hold_digit(std::string_view s) {
-  for (char c : s) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= '0' && b <= '9') || b >= 0x80) return true;
-  }
-  return false;
-}
+bool holds_any(std::string_view s, std::string_view bytes) { return text::has_any_byte(s, bytes); }
 
 // The name of a letter, looked up under its full lower-case mapping.
 // «B» → «bê»; «ſ» → nothing.
@@ -259,7 +251,7 @@ void read_named_letters(std::string& text) {
 
 // 6. «3D» → «3 đê»: the digits stay for the general number pass.
 void read_number_letter(std::string& text) {
-  if (!may_hold_digit(text)) return;
+  if (!has_digit_before_letter(text)) return;
   rewrite(text, RE_ALPHANUMERIC(), [](const text::Captures& m, std::string& out) {
     const std::string_view* name = letter_name(m[2]);
     out += m[1];
@@ -270,7 +262,7 @@ void read_number_letter(std::string& text) {
 
 // 7. «B52» → «bê năm mươi hai».
 void read_letter_number(std::string& text) {
-  if (!may_hold_digit(text)) return;
+  if (!has_letter_before_digit(text)) return;
   rewrite(text, RE_LETTER_DIGIT(), [](const text::Captures& m, std::string& out) {
     const std::string_view* name = letter_name(m[1]);
     out += name ? *name : m[1];
@@ -481,12 +473,13 @@ bool is_all_capitals(std::string_view sentence) {
 // entirely in capitals (a headline): «Tôi yêu NASA.» reads «NASA», «NASA» alone
 // stays.
 void read_acronyms_in_sentences(std::string& text) {
+  if (!may_hold_acronym(text)) return;
   std::string out;
   size_t copied = 0;
   bool any = false;
   // Acronyms of one sentence, which starts at `offset` in the text.
   auto read_sentence = [&](std::string_view sentence, size_t offset) {
-    if (sentence.empty() || is_all_capitals(sentence)) return;
+    if (sentence.empty() || !may_hold_acronym(sentence) || is_all_capitals(sentence)) return;
     RE_ACRONYM().for_each(sentence, [&](const text::Captures& m) {
       if (!any) {
         out.reserve(text.size() + text.size() / 2 + 16);
@@ -512,7 +505,9 @@ void read_acronyms_in_sentences(std::string& text) {
 
 // 23. «1.2.3» → «một chấm hai chấm ba».
 void read_versions(std::string& text) {
-  if (holds(text, ".") && may_hold_digit(text)) rewrite_with(text, RE_VERSION(), read_version);
+  if (rewrite::has_separator_between_digits(text, ".")) {
+    rewrite_with(text, RE_VERSION(), read_version);
+  }
 }
 
 // 24. «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1».
@@ -532,20 +527,56 @@ bool is_kept_ascii(unsigned char b) {
          b == '_' || b == '\'' || b == '-';
 }
 
+// Marks the characters beyond ASCII that RE_CLEAN_OTHERS keeps: every one
+// its class names (the pattern's only non-ASCII characters), in the Basic
+// Multilingual Plane.
+const std::vector<bool>& KEPT_NON_ASCII() {
+  static const std::vector<bool> kept = [] {
+    std::vector<bool> k(0x10000, false);
+    const std::string& pattern = RE_CLEAN_OTHERS().pattern();
+    for (size_t pos = 0; pos < pattern.size();) {
+      const char32_t c = text::decode_utf8(pattern, pos);
+      if (c >= 0x80 && c < 0x10000) k[c] = true;
+    }
+    return k;
+  }();
+  return kept;
+}
+
 // 26. «a|b» → «a b»; «a…b» → «a b».
 void clean_stray_characters(std::string& text) {
-  for (char c : text) {
-    if (!is_kept_ascii(static_cast<unsigned char>(c))) {
-      rewrite_template(text, RE_CLEAN_OTHERS(), " ");
-      return;
-    }
-  }
+  if (has_stray_character(text)) rewrite_template(text, RE_CLEAN_OTHERS(), " ");
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// Per-match functions and the sequence
+// Pre-checks, per-match functions and the sequence
+
+bool has_digit_before_letter(std::string_view text) {
+  return text::has_pair(
+      text, [](char32_t c) { return text::may_be_digit(c); },
+      [](char32_t c) { return text::is_ascii_letter(c); });
+}
+
+bool has_letter_before_digit(std::string_view text) {
+  return text::has_pair(
+      text, [](char32_t c) { return text::is_ascii_letter(c); },
+      [](char32_t c) { return text::may_be_digit(c); });
+}
+
+bool has_stray_character(std::string_view text) {
+  const std::vector<bool>& kept = KEPT_NON_ASCII();
+  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
+    const char32_t c = text::char_at(text, pos, &next);
+    if (c < 0x80) {
+      if (!is_kept_ascii(static_cast<unsigned char>(c))) return true;
+    } else if (c >= 0x10000 || (!kept[c] && !text::is_space_class(c))) {
+      return true;
+    }
+  }
+  return false;
+}
 
 // «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1»; «3:2.5» → «3, 2.5».
 std::string read_standard_colon(const text::Captures& m) {

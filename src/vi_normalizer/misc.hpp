@@ -50,6 +50,14 @@ const text::Regex& RE_COLON_SEMICOLON();
 // Every character outside the kept set: ASCII letters and digits, White_Space,
 // the 134 precomposed Vietnamese letters with diacritics and . , ! ? _ ' -
 const text::Regex& RE_CLEAN_OTHERS();
+// Pre-checks: false only where the pattern surely has no match.
+// RE_ALPHANUMERIC: a character that may be a digit, then an ASCII letter.
+bool has_digit_before_letter(std::string_view text);
+// RE_LETTER_DIGIT: an ASCII letter, then a character that may be a digit.
+bool has_letter_before_digit(std::string_view text);
+// RE_CLEAN_OTHERS: a character outside its kept set.
+// «a|b», «a…b» → true; «Hà Nội, 5.» → false.
+bool has_stray_character(std::string_view text);
 
 // Per-match functions; each returns the text that replaces the whole match.
 std::string read_standard_colon(const text::Captures& m);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/acronyms.hpp"
 #include "vi_normalizer/datestime.hpp"
@@ -120,17 +121,17 @@ std::string put_back_en_chunks(std::string_view text, const std::vector<std::str
   return out;
 }
 
+// Length of the space, tab or no-break space at text[pos], or 0.
+size_t space_at(std::string_view text, size_t pos) {
+  if (text[pos] == ' ' || text[pos] == '\t') return 1;
+  return text.substr(pos, 2) == "\u00a0" ? 2 : 0;
+}
+
 // Whether RE_EXTRA_SPACES would change anything: a tab, a no-break space or
 // two spaces in a row.
 bool has_space_run(std::string_view text) {
   return rewrite::has_byte(text, '\t') || text.find("\u00a0") != std::string_view::npos ||
          text.find("  ") != std::string_view::npos;
-}
-
-void collapse_spaces(std::string& text) {
-  if (!has_space_run(text)) return;
-  std::string out;
-  if (rewrite::replace_all(text, RE_EXTRA_SPACES(), " ", out)) text.swap(out);
 }
 
 void collapse_spaces_and_trim(std::string& text) {
@@ -382,24 +383,55 @@ void spaces_for_underscores_and_hyphens(std::string& text) {
     if (c == '_' || c == '-') c = ' ';
 }
 
+void collapse_spaces(std::string& text) {
+  if (!has_space_run(text)) return;
+  std::string out;
+  out.reserve(text.size());
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t length = space_at(text, pos);
+    if (length == 0) {
+      out += text[pos++];
+      continue;
+    }
+    out += ' ';
+    for (pos += length; pos < text.size() && (length = space_at(text, pos)) != 0;) pos += length;
+  }
+  text.swap(out);
+}
+
+bool has_space_before_punct(std::string_view text) {
+  const auto space = [](char32_t c) { return text::is_space_class(c); };
+  return text::has_byte_preceded_by(text, ",.!?;:", space);
+}
+
+bool has_punct_before_other(std::string_view text) {
+  return text::has_byte_followed_by(text, ",.!?;:", [](char32_t c) {
+    return !text::is_space_class(c) && !text::is_ascii_digit(c) && c != '<';
+  });
+}
+
 // «a ,, b .. c» → «a, b. c»: six replace-alls, each once, in this order.
+// Each pattern is run only when its pre-check finds a place it could match.
 void clean_up_punctuation(std::string& text) {
   rewrite::run_pass(text, [](std::string_view t, std::string& out) {
-    return rewrite::has_byte(t, '.') && rewrite::replace_all(t, RE_MULTI_DOT(), ".", out);
+    return text::has_bytes_across_spaces(t, ".", ".") &&
+           rewrite::replace_all(t, RE_MULTI_DOT(), ".", out);
   });
   collapse_spaces(text);
   rewrite::run_pass(text, [](std::string_view t, std::string& out) {
-    return rewrite::has_byte(t, ',') && rewrite::replace_all(t, RE_EXTRA_COMMAS(), ",", out);
+    return text::has_bytes_across_spaces(t, ",", ",") &&
+           rewrite::replace_all(t, RE_EXTRA_COMMAS(), ",", out);
   });
   rewrite::run_pass(text, [](std::string_view t, std::string& out) {
-    return rewrite::has_byte(t, ',') && rewrite::replace_all(t, RE_COMMA_BEFORE_PUNCT(), "$1", out);
+    return text::has_bytes_across_spaces(t, ",", ".!?;") &&
+           rewrite::replace_all(t, RE_COMMA_BEFORE_PUNCT(), "$1", out);
   });
   rewrite::run_pass(text, [](std::string_view t, std::string& out) {
-    return rewrite::has_any_byte(t, ",.!?;:") &&
-           rewrite::replace_all(t, RE_SPACE_BEFORE_PUNCT(), "$1", out);
+    return has_space_before_punct(t) && rewrite::replace_all(t, RE_SPACE_BEFORE_PUNCT(), "$1", out);
   });
   rewrite::run_pass(text, [](std::string_view t, std::string& out) {
-    return rewrite::has_any_byte(t, ",.!?;:") &&
+    return has_punct_before_other(t) &&
            rewrite::replace_all(t, RE_MISSING_SPACE_AFTER_PUNCT(), "$1 $2", out);
   });
 }

@@ -99,4 +99,13 @@ const text::Regex& RE_COMMA_BEFORE_PUNCT();
 const text::Regex& RE_SPACE_BEFORE_PUNCT();
 const text::Regex& RE_MISSING_SPACE_AFTER_PUNCT();
 
+// RE_EXTRA_SPACES replaced by " ", without the engine: «a \t\u00a0 b» → «a b».
+void collapse_spaces(std::string& text);
+// Pre-checks of step 38: false only where the pattern surely has no match.
+// RE_SPACE_BEFORE_PUNCT: white space right before one of , . ! ? ; :
+bool has_space_before_punct(std::string_view text);
+// RE_MISSING_SPACE_AFTER_PUNCT: one of , . ! ? ; : before a character that
+// may be none of white space, a digit and "<".
+bool has_punct_before_other(std::string_view text);
+
 }  // namespace vyr::vi_normalizer

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "text/bytes.hpp"
+
 namespace vyr::vi_normalizer {
 namespace {
 
@@ -24,9 +26,7 @@ std::string_view digit_word(char digit) {
   return DIGIT_WORDS[static_cast<size_t>(digit - '0')];
 }
 
-bool has_ascii_digit(std::string_view text) {
-  return text.find_first_of("0123456789") != std::string_view::npos;
-}
+bool has_ascii_digit(std::string_view text) { return text::has_ascii_digit(text); }
 
 // Only bytes 0x30..0x39 count: in UTF-8 they never occur inside the encoding
 // of another character, so a byte scan skips every non-ASCII digit safely.

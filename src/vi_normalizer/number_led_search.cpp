@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "runtime/panic.hpp"
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 
 namespace vyr::vi_normalizer {
@@ -48,15 +49,21 @@ std::string_view char_at(std::string_view text, size_t pos) {
   return text.substr(pos, std::min(end, text.size()) - pos);
 }
 
+// The engine is asked only about characters the quick tests cannot rule
+// out, such as the letters of most of a Vietnamese text.
 bool is_digit_at(std::string_view text, size_t pos) {
   const unsigned char b = static_cast<unsigned char>(text[pos]);
   if (b < 0x80) return b >= '0' && b <= '9';
+  size_t next = 0;
+  if (!text::may_be_digit(text::char_at(text, pos, &next))) return false;
   return RE_DIGIT_CHAR().is_match(char_at(text, pos));
 }
 
 bool is_space_at(std::string_view text, size_t pos) {
   const unsigned char b = static_cast<unsigned char>(text[pos]);
   if (b < 0x80) return b == ' ' || (b >= '\t' && b <= '\r');
+  size_t next = 0;
+  if (!text::is_space_class(text::char_at(text, pos, &next))) return false;
   return RE_SPACE_CHAR().is_match(char_at(text, pos));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/char_classes.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/rewrite.hpp"
 
@@ -114,6 +115,7 @@ bool read_ranges(std::string_view text, std::string& out) {
 }
 
 bool read_long_numbers(std::string_view text, std::string& out) {
+  if (!text::may_hold_digit_run(text, 7)) return false;  // (\d{7,})
   return rewrite::replace_all_with(text, RE_LONG_NUM(), out,
                                    [](const text::Captures& m, std::string& o) {
                                      o += read_long_number(m);
@@ -121,7 +123,7 @@ bool read_long_numbers(std::string_view text, std::string& out) {
 }
 
 bool read_floats_with_comma(std::string_view text, std::string& out) {
-  if (!rewrite::has_byte(text, ',')) return false;
+  if (!rewrite::has_separator_between_digits(text, ",")) return false;
   return rewrite::replace_all_with(text, RE_FLOAT_WITH_COMMA(), out,
                                    [](const text::Captures& m, std::string& o) {
                                      o += read_float_with_comma(m);
@@ -129,7 +131,7 @@ bool read_floats_with_comma(std::string_view text, std::string& out) {
 }
 
 bool remove_dot_separators(std::string_view text, std::string& out) {
-  if (!rewrite::has_byte(text, '.')) return false;
+  if (!rewrite::has_separator_between_digits(text, ".")) return false;
   return rewrite::replace_all_with(text, RE_STRIP_DOT_SEP(), out,
                                    [](const text::Captures& m, std::string& o) {
                                      o += strip_dot_separators(m);

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "text/bytes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/rewrite.hpp"
@@ -80,8 +81,7 @@ bool contains_decimal_digit(std::string_view text) {
 }
 
 bool contains_multiply_sign(std::string_view text) {
-  return text.find_first_of("xX") != std::string_view::npos ||
-         text.find("\u00d7") != std::string_view::npos;
+  return text::has_any_byte(text, "xX") || text.find("\u00d7") != std::string_view::npos;
 }
 
 // The code point right before byte offset `pos`, or nothing at the start.

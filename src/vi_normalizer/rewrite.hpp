@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/bytes.hpp"
+#include "text/char_classes.hpp"
 #include "text/regex.hpp"
 
 namespace vyr::vi_normalizer::rewrite {
@@ -78,7 +80,13 @@ inline bool has_byte(std::string_view text, char c) {
   return text.find(c) != std::string_view::npos;
 }
 inline bool has_any_byte(std::string_view text, std::string_view bytes) {
-  return text.find_first_of(bytes) != std::string_view::npos;
+  return text::has_any_byte(text, bytes);
+}
+// Whether some byte of `separators` sits between two characters that may be
+// \d («1.5», «٣,٤»): every \d[.,]\d of a pattern needs one.
+inline bool has_separator_between_digits(std::string_view text, std::string_view separators) {
+  const auto digit = [](char32_t c) { return text::may_be_digit(c); };
+  return text::has_byte_between(text, separators, digit, digit);
 }
 // "-", U+2013 or U+2014: every dash class of the passes.
 inline bool has_dash(std::string_view text) {

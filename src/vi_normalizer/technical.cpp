@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "text/bytes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/email.hpp"
 #include "vi_normalizer/num2vi.hpp"
@@ -481,7 +482,7 @@ class TechnicalFinder {
 
 std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text) {
   std::vector<std::pair<size_t, size_t>> found;
-  if (text.find_first_of(kMatchMarks) == std::string_view::npos) return found;
+  if (!text::has_any_byte(text, kMatchMarks)) return found;
   if (text.size() >= kNone) {
     // Beyond 32-bit offsets: the engine itself.
     RE_TECHNICAL().for_each(
@@ -510,7 +511,7 @@ std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text) {
       run_end = after_end;
     }
     const std::string_view run = text.substr(pos, run_end - pos);
-    if (run.find_first_of(kMatchMarks) != std::string_view::npos) {
+    if (text::has_any_byte(run, kMatchMarks)) {
       const bool word_after =
           run_end < text.size() && is_word_char(after, text.substr(run_end, after_end - run_end));
       for (const auto& [start, stop] : TechnicalFinder(run, word_before, word_after).all()) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "text/bytes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/number_led_search.hpp"
@@ -130,8 +131,8 @@ size_t previous_char_start(std::string_view text, size_t pos) {
 // one. Without this the engine retries a long digit run that ends in a bare
 // "e" («1111…1e») from each of its digits, quadratic in the run.
 bool has_exponent_mark(std::string_view text) {
-  for (size_t e = text.find_first_of("eE"); e != std::string_view::npos;
-       e = text.find_first_of("eE", e + 1)) {
+  for (size_t e = text::find_any_byte(text, "eE"); e != std::string_view::npos;
+       e = text::find_any_byte(text, "eE", e + 1)) {
     if (e == 0) continue;
     size_t before = previous_char_start(text, e);
     if (!is_decimal_digit(text::decode_utf8(text, before))) continue;
@@ -357,7 +358,7 @@ std::string expand_number_with_sep(std::string_view text) {
   if (text.empty()) return std::string();
 
   // «1.5e-3» → «một chấm năm nhân mười mũ trừ ba».
-  const size_t e = text.find_first_of("eE");
+  const size_t e = text::find_any_byte(text, "eE");
   if (e != std::string_view::npos) {
     std::string out = mantissa_reading(text.substr(0, e));
     out += " nhân mười mũ ";
