@@ -1,7 +1,9 @@
 // Slash forms read aloud: negative fractions, number over code, fractions.
 //
-//   normalize_slashes("x = -3/4, nhà 12/3A")
-//   // "x = âm ba trên bốn, nhà mười hai trên ba a"
+//   normalize_slashes("x = -3/4 và nhà 12/3A")
+//   // "x = âm ba trên bốn và nhà mười hai trên ba a"
+//   normalize_slashes("3/4, 3/4.")  // unchanged: a "," or "." right after the
+//                                   // last digit keeps a fraction unread
 //
 // Called by normalize_others; the slash is spoken "trên". Returns a new
 // string; thread safe. A search that exceeds the backtracking limit throws
