@@ -227,5 +227,5 @@ def test_long_run_keeps_memory_bounded(dict_path, workload):
     calls(20_000, 100_000)
     grown = resident_bytes() - before
     # It stays put (0 bytes here); a leak of one small string or object per
-    # call, 32 bytes or more, would pass this.
+    # call, 32 bytes or more, would cross this bound.
     assert grown < 2 * 1024 * 1024, f"resident set grew by {grown / 2**20:.1f} MiB"
