@@ -132,6 +132,21 @@ bool is_alphanumeric(char32_t c) {
   return gc == U_DECIMAL_DIGIT_NUMBER || gc == U_LETTER_NUMBER || gc == U_OTHER_NUMBER;
 }
 
+bool contains_decimal_digit(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const unsigned char byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {
+      if (byte >= '0' && byte <= '9') return true;
+      ++pos;
+      continue;
+    }
+    const char32_t c = decode_utf8(text, pos);
+    if (u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER) return true;
+  }
+  return false;
+}
+
 char32_t decode_utf8(std::string_view s, size_t& pos) {
   if (pos >= s.size()) {
     ++pos;

@@ -35,6 +35,10 @@ bool is_alphabetic(char32_t c);
 bool is_uppercase(char32_t c);
 // Rust's char::is_alphanumeric: Alphabetic or a numeric general category (Nd, Nl, No).
 bool is_alphanumeric(char32_t c);
+// Whether s holds a decimal digit (general category Nd, what `\d` takes) of
+// any script: a number in another script is still rewritten by the number
+// passes, so ASCII digits alone do not tell whether they can match.
+bool contains_decimal_digit(std::string_view s);
 
 // Decodes the code point at s[pos] and advances pos past it. An ill-formed
 // sequence decodes as one U+FFFD and pos moves past its maximal subpart (as

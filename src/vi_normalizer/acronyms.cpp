@@ -8,6 +8,7 @@
 #include "text/bytes.hpp"
 #include "text/char_classes.hpp"
 #include "text/unicode.hpp"
+#include "vi_normalizer/en_tags.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
 
@@ -18,8 +19,6 @@ using text::Captures;
 using text::Engine;
 using text::Regex;
 
-constexpr std::string_view kStartEn = "__start_en__";
-constexpr std::string_view kEndEn = "__end_en__";
 
 // The Vietnamese capitals an acronym may hold besides A-Z.
 constexpr std::string_view kVietnameseCapitals = "ĐĂÂÊÔƠƯ";

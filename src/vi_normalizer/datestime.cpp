@@ -14,6 +14,7 @@
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
+#include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -139,41 +140,6 @@ const text::Regex& RE_LUC_HOUR() {
 }
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// Pass plumbing
-
-// One replace-all of `re` over `text`; f(m, out) appends the replacement of
-// match m. When nothing matches, `text` is left alone and nothing is copied.
-template <class F>
-void rewrite(std::string& text, const text::Regex& re, F&& f) {
-  std::string out;
-  size_t copied = 0;
-  bool any = false;
-  re.for_each(text, [&](const text::Captures& m) {
-    if (!any) {
-      out.reserve(text.size() + text.size() / 2 + 16);
-      any = true;
-    }
-    out.append(text, copied, m.start(0) - copied);
-    f(m, out);
-    copied = m.end(0);
-  });
-  if (!any) return;
-  out.append(text, copied, std::string::npos);
-  text.swap(out);
-}
-
-// Replaces every match of `re` by the per-match function `read`.
-void rewrite_with(std::string& text, const text::Regex& re,
-                  std::string (*read)(const text::Captures&)) {
-  rewrite(text, re, [read](const text::Captures& m, std::string& out) { out += read(m); });
-}
-
-// Replaces every match of `re` by `word`.
-void rewrite_fixed(std::string& text, const text::Regex& re, std::string_view word) {
-  rewrite(text, re, [word](const text::Captures&, std::string& out) { out += word; });
-}
 
 // Every \d of the patterns is a Unicode decimal digit: an ASCII digit or a
 // multi-byte character, so a text with neither cannot match.
@@ -559,27 +525,27 @@ std::string read_luc_hour(const text::Captures& m) {
 std::string normalize_date(std::string_view input) {
   std::string text(input);
   if (may_hold_digit(text)) {
-    if (holds_any(text, "TZ")) rewrite_with(text, RE_ISO_FIX(), split_iso_timestamp);
-    if (holds_any(text, "-")) rewrite_with(text, RE_YYYY_MM_DD(), read_iso_date);
-    if (holds_any(text, "/")) rewrite_with(text, RE_PERIOD_YEAR(), read_period_year);
+    if (holds_any(text, "TZ")) rewrite::in_place_read(text, RE_ISO_FIX(), split_iso_timestamp);
+    if (holds_any(text, "-")) rewrite::in_place_read(text, RE_YYYY_MM_DD(), read_iso_date);
+    if (holds_any(text, "/")) rewrite::in_place_read(text, RE_PERIOD_YEAR(), read_period_year);
     if (holds_any(text, "/-.")) {
-      rewrite_with(text, RE_FULL_DATE(), read_full_date);
-      rewrite_with(text, RE_MONTH_YEAR(), read_month_year);
+      rewrite::in_place_read(text, RE_FULL_DATE(), read_full_date);
+      rewrite::in_place_read(text, RE_MONTH_YEAR(), read_month_year);
     }
     if (holds_any(text, "/-")) {
       // The context comes from the text this pass scans, before any of its
       // replacements; the index is built at the first match only.
       std::optional<WordIndex> words;
-      rewrite(text, RE_DAY_MONTH(), [&](const text::Captures& m, std::string& out) {
+      rewrite::in_place(text, RE_DAY_MONTH(), [&](const text::Captures& m, std::string& out) {
         if (!words) words.emplace(m.subject());
         out += read_day_month_in(m, *words);
       });
     }
   }
-  if (holds_either(text, "à", "À")) rewrite_fixed(text, RE_REDUNDANT_NGAY(), "ngày");
-  if (holds_either(text, "á", "Á")) rewrite_fixed(text, RE_REDUNDANT_THANG(), "tháng");
-  if (holds_either(text, "ă", "Ă")) rewrite_fixed(text, RE_REDUNDANT_NAM(), "năm");
-  if (holds_either(text, "ô", "Ô")) rewrite_fixed(text, RE_REDUNDANT_HOM_NGAY(), "hôm");
+  if (holds_either(text, "à", "À")) rewrite::in_place_word(text, RE_REDUNDANT_NGAY(), "ngày");
+  if (holds_either(text, "á", "Á")) rewrite::in_place_word(text, RE_REDUNDANT_THANG(), "tháng");
+  if (holds_either(text, "ă", "Ă")) rewrite::in_place_word(text, RE_REDUNDANT_NAM(), "năm");
+  if (holds_either(text, "ô", "Ô")) rewrite::in_place_word(text, RE_REDUNDANT_HOM_NGAY(), "hôm");
   return text;
 }
 
@@ -587,11 +553,11 @@ std::string normalize_time(std::string_view input) {
   std::string text(input);
   if (!may_hold_digit(text)) return text;
   if (holds_any(text, ":gGhH")) {
-    rewrite_with(text, RE_FULL_TIME(), read_full_time);
-    rewrite_with(text, RE_TIME(), read_time);
+    rewrite::in_place_read(text, RE_FULL_TIME(), read_full_time);
+    rewrite::in_place_read(text, RE_TIME(), read_time);
   }
-  if (holds_any(text, "gG")) rewrite_with(text, RE_HOUR_CONTEXT(), read_hour_context);
-  if (holds_either(text, "ú", "Ú")) rewrite_with(text, RE_LUC_HOUR(), read_luc_hour);
+  if (holds_any(text, "gG")) rewrite::in_place_read(text, RE_HOUR_CONTEXT(), read_hour_context);
+  if (holds_either(text, "ú", "Ú")) rewrite::in_place_read(text, RE_LUC_HOUR(), read_luc_hour);
   return text;
 }
 

@@ -5,6 +5,7 @@
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
+#include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -307,17 +308,11 @@ std::vector<std::pair<size_t, size_t>> find_emails(std::string_view text) {
 // «liên hệ a@b.io» → «liên hệ __start_en__a__end_en__ a còng __start_en__b__end_en__
 // chấm __start_en__i o__end_en__».
 std::string normalize_emails(std::string_view text) {
-  const std::vector<std::pair<size_t, size_t>> spans = find_emails(text);
-  if (spans.empty()) return std::string(text);
   std::string out;
-  out.reserve(text.size() + text.size() / 2 + 64);
-  size_t copied = 0;
-  for (const auto& [start, end] : spans) {
-    out.append(text, copied, start - copied);
-    out += read_email_address(text.substr(start, end - start));
-    copied = end;
-  }
-  out.append(text, copied);
+  const auto read = [](std::string_view address, std::string_view, std::string& o) {
+    o += read_email_address(address);
+  };
+  if (!rewrite::replace_spans(text, find_emails(text), out, read)) return std::string(text);
   return out;
 }
 

@@ -112,7 +112,7 @@ ByteSpans find_internal_en_spans(std::string_view text) {
   // The pattern tries the marker branch first, but the two openings start
   // with different bytes, so at most one of them can begin at a position:
   // the leftmost span of either kind is the match.
-  SpanKind markers(text, "__start_en__", "__end_en__");
+  SpanKind markers(text, kStartEn, kEndEn);
   SpanKind tags(text, "<en>", "</en>");
   for (size_t pos = 0;;) {
     const auto marker = markers.next(pos);

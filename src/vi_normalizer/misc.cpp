@@ -137,41 +137,6 @@ const text::Regex& RE_CLEAN_OTHERS() {
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Pass plumbing
-
-// One replace-all of `re` over `text`; f(m, out) appends the replacement of
-// match m. When nothing matches, `text` is left alone and nothing is copied.
-template <class F>
-void rewrite(std::string& text, const text::Regex& re, F&& f) {
-  std::string out;
-  size_t copied = 0;
-  bool any = false;
-  re.for_each(text, [&](const text::Captures& m) {
-    if (!any) {
-      out.reserve(text.size() + text.size() / 2 + 16);
-      any = true;
-    }
-    out.append(text, copied, m.start(0) - copied);
-    f(m, out);
-    copied = m.end(0);
-  });
-  if (!any) return;
-  out.append(text, copied, std::string::npos);
-  text.swap(out);
-}
-
-void rewrite_with(std::string& text, const text::Regex& re,
-                  std::string (*read)(const text::Captures&)) {
-  rewrite(text, re, [read](const text::Captures& m, std::string& out) { out += read(m); });
-}
-
-void rewrite_template(std::string& text, const text::Regex& re, std::string_view templ) {
-  rewrite(text, re, [&re, templ](const text::Captures& m, std::string& out) {
-    re.expand(m, templ, out);
-  });
-}
-
 bool holds(std::string_view s, std::string_view needle) {
   return s.find(needle) != std::string_view::npos;
 }
@@ -217,7 +182,7 @@ void read_slash_forms(std::string& text) {
 // 3. «.EDU» → « chấm __start_en__edu__end_en__ ».
 void read_domain_suffixes(std::string& text) {
   if (!holds(text, ".")) return;
-  rewrite(text, DOMAIN_SUFFIXES_RE(), [](const text::Captures& m, std::string& out) {
+  rewrite::in_place(text, DOMAIN_SUFFIXES_RE(), [](const text::Captures& m, std::string& out) {
     const std::string_view* reading = DOMAIN_SUFFIX_MAP().find(text::to_lower(m[1]));
     if (!reading) {
       out += m.str();
@@ -231,12 +196,12 @@ void read_domain_suffixes(std::string& text) {
 
 // 4. «XIV» → « mười bốn ».
 void read_roman_numerals(std::string& text) {
-  if (holds_any(text, "IVXLCDM")) rewrite_with(text, RE_ROMAN_NUMBER(), read_roman_numeral);
+  if (holds_any(text, "IVXLCDM")) rewrite::in_place_read(text, RE_ROMAN_NUMBER(), read_roman_numeral);
 }
 
 // 5. «chữ cái A» → «chữ cái a »; «ký tự 'B'» at the end → «ký tự bê '».
 void read_named_letters(std::string& text) {
-  rewrite(text, RE_LETTER(), [](const text::Captures& m, std::string& out) {
+  rewrite::in_place(text, RE_LETTER(), [](const text::Captures& m, std::string& out) {
     const std::string_view* name = letter_name(m[3]);
     if (!name) {  // only the long s, which case folding lets in
       out += m.str();
@@ -252,7 +217,7 @@ void read_named_letters(std::string& text) {
 // 6. «3D» → «3 đê»: the digits stay for the general number pass.
 void read_number_letter(std::string& text) {
   if (!has_digit_before_letter(text)) return;
-  rewrite(text, RE_ALPHANUMERIC(), [](const text::Captures& m, std::string& out) {
+  rewrite::in_place(text, RE_ALPHANUMERIC(), [](const text::Captures& m, std::string& out) {
     const std::string_view* name = letter_name(m[2]);
     out += m[1];
     out += ' ';
@@ -263,7 +228,7 @@ void read_number_letter(std::string& text) {
 // 7. «B52» → «bê năm mươi hai».
 void read_letter_number(std::string& text) {
   if (!has_letter_before_digit(text)) return;
-  rewrite(text, RE_LETTER_DIGIT(), [](const text::Captures& m, std::string& out) {
+  rewrite::in_place(text, RE_LETTER_DIGIT(), [](const text::Captures& m, std::string& out) {
     const std::string_view* name = letter_name(m[1]);
     out += name ? *name : m[1];
     out += ' ';
@@ -273,13 +238,13 @@ void read_letter_number(std::string& text) {
 
 // 8. «x'» → «ích phẩy».
 void read_primes(std::string& text) {
-  if (holds(text, "'") || holds(text, "’")) rewrite_with(text, RE_PRIME(), read_prime);
+  if (holds(text, "'") || holds(text, "’")) rewrite::in_place_read(text, RE_PRIME(), read_prime);
 }
 
 // 9. «45''» → «45 phẩy phẩy ».
 void read_digit_primes(std::string& text) {
   if (holds(text, "'") || holds(text, "’") || holds(text, "\"") || holds(text, "”")) {
-    rewrite_with(text, RE_PRIME_DIGIT(), read_digit_prime);
+    rewrite::in_place_read(text, RE_PRIME_DIGIT(), read_digit_prime);
   }
 }
 
@@ -304,7 +269,7 @@ std::string_view unit_reading(std::string_view unit) {
 // 10. «m^2» → « mét mũ hai »; «cm^-3» → « xen ti mét mũ trừ ba ».
 void read_unit_powers(std::string& text) {
   if (!holds(text, "^")) return;
-  rewrite(text, RE_UNIT_POWERS(), [](const text::Captures& m, std::string& out) {
+  rewrite::in_place(text, RE_UNIT_POWERS(), [](const text::Captures& m, std::string& out) {
     out += ' ';
     out += unit_reading(m[1]);
     out += " mũ ";
@@ -315,13 +280,13 @@ void read_unit_powers(std::string& text) {
 
 // 11. «“a”» → «a».
 void drop_double_quotes(std::string& text) {
-  if (holds(text, "\xE2\x80")) rewrite_template(text, RE_CLEAN_QUOTES(), "");
+  if (holds(text, "\xE2\x80")) rewrite::in_place_template(text, RE_CLEAN_QUOTES(), "");
 }
 
 // 12. «'a' b» → « a  b»; «don't» stays.
 void clear_edge_single_quotes(std::string& text) {
   if (holds(text, "'") || holds(text, "‘") || holds(text, "’")) {
-    rewrite_template(text, RE_CLEAN_QUOTES_EDGES(), "$1 $2");
+    rewrite::in_place_template(text, RE_CLEAN_QUOTES_EDGES(), "$1 $2");
   }
 }
 
@@ -399,37 +364,37 @@ void read_symbols_and_scripts(std::string& text) {
 
 // 15. «(xem trang 5)» → «, xem trang 5, ».
 void read_brackets(std::string& text) {
-  if (holds_any(text, "([{")) rewrite_template(text, RE_BRACKETS(), ", $1, ");
+  if (holds_any(text, "([{")) rewrite::in_place_template(text, RE_BRACKETS(), ", $1, ");
 }
 
 // 16. «a)b» → «a b».
 void strip_brackets(std::string& text) {
-  if (holds_any(text, "()[]{}")) rewrite_template(text, RE_STRIP_BRACKETS(), " ");
+  if (holds_any(text, "()[]{}")) rewrite::in_place_template(text, RE_STRIP_BRACKETS(), " ");
 }
 
 // 17. «-5°C» → «âm 5 độ xê».
 void read_negative_celsius(std::string& text) {
-  if (holds(text, "°")) rewrite_template(text, RE_TEMP_C_NEG(), "âm $1 độ xê");
+  if (holds(text, "°")) rewrite::in_place_template(text, RE_TEMP_C_NEG(), "âm $1 độ xê");
 }
 
 // 18. «-40°F» → «âm 40 độ ép».
 void read_negative_fahrenheit(std::string& text) {
-  if (holds(text, "°")) rewrite_template(text, RE_TEMP_F_NEG(), "âm $1 độ ép");
+  if (holds(text, "°")) rewrite::in_place_template(text, RE_TEMP_F_NEG(), "âm $1 độ ép");
 }
 
 // 19. «36,5 °C» → «36,5 độ xê».
 void read_celsius(std::string& text) {
-  if (holds(text, "°")) rewrite_template(text, RE_TEMP_C(), "$1 độ xê");
+  if (holds(text, "°")) rewrite::in_place_template(text, RE_TEMP_C(), "$1 độ xê");
 }
 
 // 20. «30°F» → «30 độ ép».
 void read_fahrenheit(std::string& text) {
-  if (holds(text, "°")) rewrite_template(text, RE_TEMP_F(), "$1 độ ép");
+  if (holds(text, "°")) rewrite::in_place_template(text, RE_TEMP_F(), "$1 độ ép");
 }
 
 // 21. «90°» → «90 độ ».
 void read_degree_sign(std::string& text) {
-  if (holds(text, "°")) rewrite_template(text, RE_DEGREE(), " độ ");
+  if (holds(text, "°")) rewrite::in_place_template(text, RE_DEGREE(), " độ ");
 }
 
 // An ASCII capital or a non-ASCII character with the Uppercase property.
@@ -506,18 +471,18 @@ void read_acronyms_in_sentences(std::string& text) {
 // 23. «1.2.3» → «một chấm hai chấm ba».
 void read_versions(std::string& text) {
   if (rewrite::has_separator_between_digits(text, ".")) {
-    rewrite_with(text, RE_VERSION(), read_version);
+    rewrite::in_place_read(text, RE_VERSION(), read_version);
   }
 }
 
 // 24. «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1».
 void read_standard_colons(std::string& text) {
-  if (holds(text, ":")) rewrite_with(text, RE_STANDARD_COLON(), read_standard_colon);
+  if (holds(text, ":")) rewrite::in_place_read(text, RE_STANDARD_COLON(), read_standard_colon);
 }
 
 // 25. «a: b; c» → «a,  b,  c».
 void replace_colons_semicolons(std::string& text) {
-  if (holds_any(text, ":;")) rewrite_template(text, RE_COLON_SEMICOLON(), ", ");
+  if (holds_any(text, ":;")) rewrite::in_place_template(text, RE_COLON_SEMICOLON(), ", ");
 }
 
 // The ASCII part of the kept set, for skipping the engine on plain texts.
@@ -545,7 +510,7 @@ const std::vector<bool>& KEPT_NON_ASCII() {
 
 // 26. «a|b» → «a b»; «a…b» → «a b».
 void clean_stray_characters(std::string& text) {
-  if (has_stray_character(text)) rewrite_template(text, RE_CLEAN_OTHERS(), " ");
+  if (has_stray_character(text)) rewrite::in_place_template(text, RE_CLEAN_OTHERS(), " ");
 }
 
 }  // namespace

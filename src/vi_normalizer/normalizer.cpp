@@ -31,8 +31,6 @@ using text::Captures;
 using text::Engine;
 using text::Regex;
 
-constexpr std::string_view kStartEn = "__start_en__";
-constexpr std::string_view kEndEn = "__end_en__";
 constexpr std::string_view kPlaceholder = "ENTOKEN";
 constexpr std::string_view kPlaceholderLower = "entoken";
 
@@ -72,7 +70,7 @@ void lift_en_chunks(std::string& text, std::vector<std::string>& chunks) {
   std::string out;
   // find_en_chunks gives RE_EN_TAG's matches without rescanning the text from
   // every unclosed tag.
-  if (replace_spans(text, find_en_chunks(text), out,
+  if (rewrite::replace_spans(text, find_en_chunks(text), out,
                     [&](std::string_view match, std::string_view rest, std::string& o) {
                       chunks.emplace_back(match);
                       append_placeholder(o, chunks.size() - 1, rest);
@@ -323,18 +321,10 @@ bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
   if (!rewrite::has_byte(text, '@')) return false;
   // find_emails gives the spans of RE_EMAIL's matches in linear time; the
   // pattern itself retries long runs of address characters from every start.
-  const auto spans = find_emails(text);
-  if (spans.empty()) return false;
-  out.clear();
-  out.reserve(text.size() + text.size() / 4 + 16);
-  size_t copied = 0;
-  for (const auto& [start, end] : spans) {
-    out.append(text.data() + copied, start - copied);
-    out += protect_email(text.substr(start, end - start), masks);
-    copied = end;
-  }
-  out.append(text.data() + copied, text.size() - copied);
-  return true;
+  return rewrite::replace_spans(text, find_emails(text), out,
+                                [&](std::string_view address, std::string_view, std::string& o) {
+                                  o += protect_email(address, masks);
+                                });
 }
 
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
@@ -358,7 +348,7 @@ bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
 bool mask_en_spans(std::string_view text, MaskTable& masks, std::string& out) {
   if (!rewrite::has_any_byte(text, "_<")) return false;
   // RE_INTERNAL_EN_TAG's matches, without its rescans from unclosed markers.
-  return replace_spans(text, find_internal_en_spans(text), out,
+  return rewrite::replace_spans(text, find_internal_en_spans(text), out,
                        [&](std::string_view match, std::string_view, std::string& o) {
                          o += masks.protect_segment(std::string(match));
                        });

@@ -1,7 +1,5 @@
 #include "vi_normalizer/numerical.hpp"
 
-#include <unicode/uchar.h>
-
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -60,24 +58,6 @@ const text::Regex& RE_EXPAND_MULTIPLY() {
   static const text::Regex re(R"re((?i)(?<=\d|[a-zA-Zμµ²³°])\s*[x×]\s*(?=\d))re",
                               text::Engine::kBacktracking);
   return re;
-}
-
-// True when the text holds a character that `\d` takes (any Unicode decimal
-// digit). The passes here cannot match without one, and numbers in other
-// scripts still change the text (they are spaced), so ASCII alone is not enough.
-bool contains_decimal_digit(std::string_view text) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const unsigned char byte = static_cast<unsigned char>(text[pos]);
-    if (byte < 0x80) {
-      if (byte >= '0' && byte <= '9') return true;
-      ++pos;
-      continue;
-    }
-    const char32_t c = text::decode_utf8(text, pos);
-    if (u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER) return true;
-  }
-  return false;
 }
 
 bool contains_multiply_sign(std::string_view text) {
@@ -224,7 +204,7 @@ std::string read_signed_number(const text::Captures& m) {
 
 std::string normalize_number_vi(std::string_view text) {
   std::string current(text);
-  if (!contains_decimal_digit(current)) return current;
+  if (!text::contains_decimal_digit(current)) return current;
   run_pass(current, RE_ORDINAL(), read_ordinal);
   run_pass(current, RE_PHONE(), read_phone_number);
   run_pass(current, RE_NUMBER(), [](const text::Captures& m, std::string& out) {
@@ -238,7 +218,7 @@ std::string expand_multiply_number(std::string_view text) {
 }
 
 std::string expand_multiplications(std::string_view text) {
-  if (!contains_multiply_sign(text) || !contains_decimal_digit(text)) return std::string(text);
+  if (!contains_multiply_sign(text) || !text::contains_decimal_digit(text)) return std::string(text);
   return RE_MULTIPLY().replace_all_with(text, [](const text::Captures& m, std::string& out) {
     out += expand_multiply_number(m.str());
   });

@@ -14,10 +14,19 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "text/bytes.hpp"
 #include "text/char_classes.hpp"
 #include "text/regex.hpp"
+
+namespace vyr::vi_normalizer {
+
+// Byte offsets [start, end) of matches in a text, in order, not overlapping.
+using ByteSpans = std::vector<std::pair<size_t, size_t>>;
+
+}  // namespace vyr::vi_normalizer
 
 namespace vyr::vi_normalizer::rewrite {
 
@@ -55,6 +64,52 @@ inline bool replace_all(std::string_view text, const text::Regex& re, std::strin
   return replace_all_with(text, re, out, [&](const text::Captures& m, std::string& o) {
     re.expand(m, templ, o);
   });
+}
+
+// The in-place forms, for a pass that chains many replace-alls on one text:
+// `text` is replaced only when something matched, and nothing is copied
+// otherwise.
+template <class F>
+void in_place(std::string& text, const text::Regex& re, F&& append) {
+  std::string out;
+  if (replace_all_with(text, re, out, std::forward<F>(append))) text.swap(out);
+}
+
+// Every match replaced by read(m).
+inline void in_place_read(std::string& text, const text::Regex& re,
+                          std::string (*read)(const text::Captures&)) {
+  in_place(text, re, [read](const text::Captures& m, std::string& out) { out += read(m); });
+}
+
+// Every match replaced by `word`, taken as it stands.
+inline void in_place_word(std::string& text, const text::Regex& re, std::string_view word) {
+  in_place(text, re, [word](const text::Captures&, std::string& out) { out += word; });
+}
+
+// Every match replaced by the expansion of `templ` ($1, ${1}, $$).
+inline void in_place_template(std::string& text, const text::Regex& re, std::string_view templ) {
+  in_place(text, re, [&re, templ](const text::Captures& m, std::string& out) {
+    re.expand(m, templ, out);
+  });
+}
+
+// Every span (in order, not overlapping) replaced by what
+// append(std::string_view match, std::string_view rest, std::string& out)
+// appends, `rest` being the text after the match; the text between spans
+// copied. Returns false and leaves `out` alone when there is no span.
+template <class F>
+bool replace_spans(std::string_view text, const ByteSpans& spans, std::string& out, F&& append) {
+  if (spans.empty()) return false;
+  out.clear();
+  out.reserve(text.size() + text.size() / 8 + 16);
+  size_t copied = 0;
+  for (const auto& [start, end] : spans) {
+    out.append(text.data() + copied, start - copied);
+    append(text.substr(start, end - start), text.substr(end), out);
+    copied = end;
+  }
+  out.append(text.data() + copied, text.size() - copied);
+  return true;
 }
 
 // Every occurrence of `from` (not empty) replaced by `to`, left to right,

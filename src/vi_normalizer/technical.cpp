@@ -12,6 +12,7 @@
 #include "vi_normalizer/email.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
+#include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -571,17 +572,11 @@ std::string normalize_technical_match(std::string_view match) {
 // «xem docs.python.org/3» → «xem __start_en__docs__end_en__ chấm
 // __start_en__python__end_en__ chấm o rờ gờ gạch ba».
 std::string normalize_technical(std::string_view text) {
-  const std::vector<std::pair<size_t, size_t>> spans = find_technical(text);
-  if (spans.empty()) return std::string(text);
   std::string out;
-  out.reserve(text.size() + text.size() / 2 + 64);
-  size_t copied = 0;
-  for (const auto& [start, end] : spans) {
-    out.append(text, copied, start - copied);
-    out += normalize_technical_match(text.substr(start, end - start));
-    copied = end;
-  }
-  out.append(text, copied);
+  const auto read = [](std::string_view match, std::string_view, std::string& o) {
+    o += normalize_technical_match(match);
+  };
+  if (!rewrite::replace_spans(text, find_technical(text), out, read)) return std::string(text);
   return out;
 }
 

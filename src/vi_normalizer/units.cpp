@@ -94,24 +94,6 @@ const text::Regex& RE_ENGLISH_STYLE_NUMBERS() {
   return re;
 }
 
-// True when the text holds a character that `\d` takes (any Unicode decimal
-// digit). A number in another script is still rewritten by these passes
-// (its unit is read), so ASCII digits alone are not enough.
-bool contains_decimal_digit(std::string_view text) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const unsigned char byte = static_cast<unsigned char>(text[pos]);
-    if (byte < 0x80) {
-      if (byte >= '0' && byte <= '9') return true;
-      ++pos;
-      continue;
-    }
-    const char32_t c = text::decode_utf8(text, pos);
-    if (u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER) return true;
-  }
-  return false;
-}
-
 bool is_decimal_digit(char32_t c) {
   return u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
 }
@@ -521,7 +503,7 @@ std::string expand_units_and_currency(std::string_view text) {
   static const NumberLedSearch percentages(RE_PERCENTAGE(), NumberTail::kPercentSign);
   static const NumberLedSearch units_with_numbers(RE_UNITS_WITH_NUM(), NumberTail::kUnitWord);
   // Readings never add digits: a text without any skips every numeric pass.
-  const bool has_digit = contains_decimal_digit(current);
+  const bool has_digit = text::contains_decimal_digit(current);
   if (has_digit && contains_currency_symbol(current)) {
     run(RE_CURRENCY_PREFIX_SYMBOL(), read_currency_prefix);
     if (has_number_before_currency_sign(current)) {
