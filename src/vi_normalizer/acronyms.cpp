@@ -19,7 +19,6 @@ using text::Captures;
 using text::Engine;
 using text::Regex;
 
-
 // The Vietnamese capitals an acronym may hold besides A-Z.
 constexpr std::string_view kVietnameseCapitals = "ĐĂÂÊÔƠƯ";
 // The small letters beyond ASCII that RE_ACRONYM lets follow a capital.
@@ -177,8 +176,6 @@ bool has_small_or_non_ascii_letter(std::string_view m) {
   });
   return found;
 }
-
-bool has_ascii_digit(std::string_view m) { return text::has_ascii_digit(m); }
 
 // What the letter reading does with a character that is neither an ASCII
 // digit nor a named letter.
@@ -338,7 +335,7 @@ std::string read_acronym(const Captures& m) {
   if (has_small_or_non_ascii_letter(acronym)) {
     return vietnamese_letter_reading(acronym, Unnamed::kLowerLettersDropRest);
   }
-  if (has_ascii_digit(acronym)) {
+  if (text::has_ascii_digit(acronym)) {
     return vietnamese_letter_reading(acronym, Unnamed::kKeepAsWritten);
   }
   return english_spelling(acronym);

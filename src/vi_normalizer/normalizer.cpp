@@ -301,8 +301,7 @@ std::string protect_email(std::string_view address, MaskTable& masks) {
 // «https://x.vn/a» → the key of its reading; an exception («TP.HCM») → the
 // key of its table value; a string that only contains one → the key of the
 // string as written.
-std::string protect_technical(const Captures& m, MaskTable& masks) {
-  std::string_view match = m.str();
+std::string protect_technical(std::string_view match, MaskTable& masks) {
   if (find_acronym_exception(match).has_value()) {
     const std::string_view* value = COMBINED_EXCEPTIONS().find(match);
     return masks.protect_segment(std::string(value != nullptr ? *value : match));
@@ -330,18 +329,10 @@ bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
   // find_technical gives the spans of RE_TECHNICAL's matches in linear time;
   // the pattern itself rescans long runs such as «1.1.1…» from every start.
-  const auto spans = find_technical(text);
-  if (spans.empty()) return false;
-  out.clear();
-  out.reserve(text.size() + text.size() / 4 + 16);
-  size_t copied = 0;
-  for (const auto& [start, end] : spans) {
-    out.append(text.data() + copied, start - copied);
-    out += protect_technical(Captures(text, {start, end}), masks);
-    copied = end;
-  }
-  out.append(text.data() + copied, text.size() - copied);
-  return true;
+  return rewrite::replace_spans(text, find_technical(text), out,
+                                [&](std::string_view match, std::string_view, std::string& o) {
+                                  o += protect_technical(match, masks);
+                                });
 }
 
 // «__start_en__u s d__end_en__» → its key, markers included.

@@ -72,7 +72,7 @@ class MaskTable {
 
 // Per-match functions of steps 2 and 3: the key of the reading of the match.
 std::string protect_email(std::string_view address, MaskTable& masks);
-std::string protect_technical(const text::Captures& m, MaskTable& masks);
+std::string protect_technical(std::string_view match, MaskTable& masks);
 
 // The steps that belong to the pipeline itself. Each returns true with its
 // result in `out`, or false, leaving `out` alone, when it changes nothing.

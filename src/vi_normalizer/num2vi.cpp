@@ -26,8 +26,6 @@ std::string_view digit_word(char digit) {
   return DIGIT_WORDS[static_cast<size_t>(digit - '0')];
 }
 
-bool has_ascii_digit(std::string_view text) { return text::has_ascii_digit(text); }
-
 // Only bytes 0x30..0x39 count: in UTF-8 they never occur inside the encoding
 // of another character, so a byte scan skips every non-ASCII digit safely.
 // «-1.2x٣4» → «124»
@@ -125,7 +123,7 @@ std::string read_digit_by_digit(std::string_view digits) {
 
 // «1.234» → «một nghìn hai trăm ba mươi bốn», «05» → «không năm», «000» → «không»
 std::string n2w(std::string_view text) {
-  if (!has_ascii_digit(text)) return std::string(text);
+  if (!text::has_ascii_digit(text)) return std::string(text);
   const std::string digits = ascii_digits(text);
   if (digits.size() == 2 && digits[0] == '0') {
     std::string out = "không ";
@@ -142,7 +140,7 @@ std::string n2w(std::string_view text) {
 std::string n2w_single(std::string_view text) {
   const bool country_code = text.substr(0, 3) == "+84";
   std::string_view rest = country_code ? text.substr(3) : text;
-  if (!country_code && !has_ascii_digit(rest)) return std::string(text);
+  if (!country_code && !text::has_ascii_digit(rest)) return std::string(text);
   std::string out;
   out.reserve((rest.size() + 1) * kBytesPerDigitWord);
   WordJoiner words(out);
@@ -155,7 +153,7 @@ std::string n2w_single(std::string_view text) {
 
 // «125» → «một hai lăm», «505» → «năm không năm», «5» → «năm»
 std::string n2w_decimal(std::string_view text) {
-  if (!has_ascii_digit(text)) return std::string(text);
+  if (!text::has_ascii_digit(text)) return std::string(text);
   const std::string digits = ascii_digits(text);
   std::string out;
   out.reserve(digits.size() * kBytesPerDigitWord);

@@ -20,7 +20,6 @@
 #include "vi_normalizer/normalizer.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/number_led_search.hpp"
-#include "vi_normalizer/technical.hpp"
 
 namespace vyr::vi_normalizer {
 namespace {
@@ -32,8 +31,6 @@ Spans engine_spans(const text::Regex& re, std::string_view s) {
   re.for_each(s, [&](const text::Captures& m) { out.emplace_back(m.start(0), m.end(0)); });
   return out;
 }
-
-Spans engine_spans(std::string_view s) { return engine_spans(RE_TECHNICAL(), s); }
 
 std::string repeat(std::string_view piece, size_t times) {
   std::string out;
@@ -51,76 +48,6 @@ struct XorShift {
     return state;
   }
 };
-
-void agree_on_random_texts(const std::vector<std::string_view>& alphabet, int rounds,
-                           size_t max_pieces, XorShift& next) {
-  for (int round = 0; round < rounds; ++round) {
-    std::string text;
-    const size_t length = next() % max_pieces;
-    for (size_t i = 0; i < length; ++i) text += alphabet[next() % alphabet.size()];
-    ASSERT_EQ(find_technical(text), engine_spans(text)) << text;
-  }
-}
-
-TEST(FindTechnical, AgreesWithTheEngineOnRandomTexts) {
-  XorShift next;
-  // Pieces that start, extend or end each branch: schemes, suffixes,
-  // extensions (some only as prefixes of longer words), separators, drive
-  // and hex shapes, the two folding letters, word and non-word characters
-  // beyond ASCII, and a combining mark.
-  const std::vector<std::string_view> shapes = {
-      "a",      "Z",     "x1",     "1",      "0",     "f",      "e",       ".",
-      ".",      "-",     "_",      "/",      "/",     "\\",     ":",       "?",
-      "#",      "~",     "=",      "&",      "'",     "@",      ",",       " ",
-      "é",      "\u0301", "\u212A", "\u017F", "ß",    "\u2013", "http",    "https://",
-      "ftp://", "www.",  ".com",   ".vn",    ".io",   ".info",  ".net",    ".txt",
-      ".js",    ".json", ".jsx",   ".h",     ".so",   ".\u017Fh", ".config", "C:\\",
-      "::",     "fe80",  "ab:",    "1:2",    "a-b",   "a.b",    "_x",      "HTTP://",
-  };
-  agree_on_random_texts(shapes, 30000, 24, next);
-  // Long stretches of a few characters, where runs and boundaries decide.
-  const std::vector<std::string_view> runs = {"a", "1", ".", "-", "/", "_", ":", "é", " ",
-                                              ".com", ".py", "f"};
-  agree_on_random_texts(runs, 20000, 60, next);
-}
-
-TEST(FindTechnical, HandWrittenShapes) {
-  const std::string_view texts[] = {
-      "https://x.io/a?b=1#c",  "xem www.abc.com.vn nhé", "shop.vn/sale/",     "mở /usr/bin/",
-      "C:\\Users\\a",           "report_2024.pdf",        "max_retry_count",   "fe80:0:0:1",
-      "app.config.v2",          "a/b//c",                 "é/usr",             "/a",
-      "http://",                "http:///",               "httpſ://x",         "a.jsonx.js",
-      "1.1.1.1",                "a.b.c--a.b.c",           "a_b_c_d.e",         "x.comx.com",
-      "a.com/////",             "a.com/é",                "1:2:3:4:5:6:7:8:9", "aaaa:b:c:d:e",
-      "K:\\x",                  "\u212A:\\x",             "www.",              "ftp://a b",
-      "//////a",                "_.com",                  "é.com",             "-.txt",
-  };
-  for (std::string_view t : texts) {
-    SCOPED_TRACE(std::string(t));
-    EXPECT_EQ(find_technical(t), engine_spans(t));
-  }
-}
-
-TEST(FindTechnical, LongRunsFinish) {
-  const size_t n = 200000;
-  // No branch can match anywhere in these runs.
-  EXPECT_TRUE(find_technical(repeat("1.", n)).empty());
-  EXPECT_TRUE(find_technical(repeat("1-", n)).empty());
-  EXPECT_TRUE(find_technical(repeat("/.", n)).empty());
-  EXPECT_TRUE(find_technical(repeat(".", n)).empty());
-  EXPECT_TRUE(find_technical(repeat("http://", n / 8) + "/").size() <= 1);
-  // One identifier spanning the run, its final "." left out.
-  const std::string dotted = repeat("a.", n);
-  EXPECT_EQ(find_technical(dotted), (Spans{{0, dotted.size() - 1}}));
-  // A suffix at the very end makes the whole run one address.
-  const std::string long_domain = repeat("1.", n) + "com";
-  EXPECT_EQ(find_technical(long_domain), (Spans{{0, long_domain.size()}}));
-  // Short identifiers separated by dashes: one match each.
-  EXPECT_EQ(find_technical(repeat("a.b.c--", n / 4)).size(), n / 4);
-  EXPECT_EQ(find_technical(repeat("a.txt ", n / 4)).size(), n / 4);
-}
-
-// --- English spans --------------------------------------------------------------
 
 TEST(FindEnSpans, AgreeWithTheEngineOnRandomTexts) {
   XorShift next;

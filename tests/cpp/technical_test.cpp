@@ -128,29 +128,60 @@ std::vector<std::pair<size_t, size_t>> engine_spans(std::string_view s) {
   return out;
 }
 
-TEST(FindTechnical, AgreesWithTheEngineOnRandomTexts) {
-  // Pieces that start, extend and end each branch: schemes, suffixes,
-  // extensions, drive and hex shapes, word and non-word neighbours, and the
-  // Kelvin sign and long s, which the case-insensitive letter ranges take.
-  const std::vector<std::string_view> alphabet = {
-      "a",     "b",   "f",       "h",       "s",      "x",     "K",    "1",     "0",
-      "9",     ".",   "-",       "_",       "/",      "\\",   ":",    "?",     "#",
-      "=",     "@",   "%",       " ",       "\u00e9", "\u0301", "\u212A", "\u017F", "\u0663",
-      "http://", "https://", "ftp://", "www.", ".com", ".vn", ".info", ".txt", ".js",
-      ".json", ".so", ".h",      "C:\\",    "ff:",    "1.",    "/.",   "a.b",   "_x"};
+struct XorShift {
   uint64_t state = 0x2545F4914F6CDD1Du;
-  auto next = [&state] {
+  uint64_t operator()() {
     state ^= state << 13;
     state ^= state >> 7;
     state ^= state << 17;
     return state;
-  };
-  for (int round = 0; round < 30000; ++round) {
+  }
+};
+
+void agree_on_random_texts(const std::vector<std::string_view>& alphabet, int rounds,
+                           size_t max_pieces, XorShift& next) {
+  for (int round = 0; round < rounds; ++round) {
     std::string text;
-    const size_t length = next() % 40;
+    const size_t length = next() % max_pieces;
     for (size_t i = 0; i < length; ++i) text += alphabet[next() % alphabet.size()];
     ASSERT_EQ(find_technical(text), engine_spans(text)) << text;
   }
+}
+
+std::string repeat(std::string_view piece, size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST(FindTechnical, AgreesWithTheEngineOnRandomTexts) {
+  // Pieces that start, extend and end each branch: schemes, suffixes,
+  // extensions (some only as prefixes of longer words), separators, drive
+  // and hex shapes, word and non-word neighbours beyond ASCII, a combining
+  // mark, and the Kelvin sign and long s, which the case-insensitive letter
+  // ranges take.
+  XorShift first;
+  agree_on_random_texts(
+      {"a",      "b",      "f",      "h",    "s",    "x",      "K",       "1",        "0",
+       "9",      ".",      "-",      "_",    "/",    "\\",     ":",       "?",        "#",
+       "=",      "@",      "%",      " ",    "\u00e9", "\u0301", "\u212A", "\u017F",  "\u0663",
+       "http://", "https://", "ftp://", "www.", ".com", ".vn",  ".info",   ".txt",     ".js",
+       ".json",  ".so",    ".h",     "C:\\", "ff:",  "1.",     "/.",      "a.b",      "_x"},
+      30000, 40, first);
+  XorShift next;
+  agree_on_random_texts(
+      {"a",      "Z",     "x1",     "1",      "0",     "f",      "e",       ".",
+       ".",      "-",     "_",      "/",      "/",     "\\",     ":",       "?",
+       "#",      "~",     "=",      "&",      "'",     "@",      ",",       " ",
+       "é",      "\u0301", "\u212A", "\u017F", "ß",    "\u2013", "http",    "https://",
+       "ftp://", "www.",  ".com",   ".vn",    ".io",   ".info",  ".net",    ".txt",
+       ".js",    ".json", ".jsx",   ".h",     ".so",   ".\u017Fh", ".config", "C:\\",
+       "::",     "fe80",  "ab:",    "1:2",    "a-b",   "a.b",    "_x",      "HTTP://"},
+      30000, 24, next);
+  // Long stretches of a few characters, where runs and boundaries decide.
+  agree_on_random_texts({"a", "1", ".", "-", "/", "_", ":", "é", " ", ".com", ".py", "f"}, 20000,
+                        60, next);
 }
 
 TEST(FindTechnical, HandWrittenShapes) {
@@ -163,6 +194,13 @@ TEST(FindTechnical, HandWrittenShapes) {
       "a.b_c\u00e9",                      "a-b-c_",     "1a.b.c",    "ab.1.2",
       "1:2:3:4",                          "1:2:3:4:5:6:7:8:9", "12345:1:2:3", "a:b:c:dg",
       "fe80::1:2:3",                      "app.config.v2", "",      "....",
+      "https://x.io/a?b=1#c",  "xem www.abc.com.vn nhé", "shop.vn/sale/",     "mở /usr/bin/",
+      "C:\\Users\\a",           "report_2024.pdf",        "max_retry_count",   "fe80:0:0:1",
+      "a/b//c",                 "é/usr",                  "/a",                "http://",
+      "http:///",               "a.jsonx.js",             "1.1.1.1",           "a.b.c--a.b.c",
+      "a_b_c_d.e",              "x.comx.com",             "a.com/////",        "a.com/é",
+      "aaaa:b:c:d:e",           "K:\\x",                  "www.",              "ftp://a b",
+      "//////a",                "_.com",                  "é.com",             "-.txt",
   };
   for (std::string_view t : texts) {
     SCOPED_TRACE(std::string(t));
@@ -180,9 +218,22 @@ TEST(FindTechnical, LongRunsStayLinear) {
     EXPECT_TRUE(find_technical(run).empty()) << shape;
     EXPECT_EQ(normalize_technical(run), run) << shape;
   }
-  // One identifier of 400 KB is one match, read whole.
-  std::string huge;
-  for (int i = 0; i < 200000; ++i) huge += "a.";
+  const size_t n = 200000;
+  // No branch can match anywhere in these runs.
+  EXPECT_TRUE(find_technical(repeat("1.", n)).empty());
+  EXPECT_TRUE(find_technical(repeat("1-", n)).empty());
+  EXPECT_TRUE(find_technical(repeat("/.", n)).empty());
+  EXPECT_TRUE(find_technical(repeat(".", n)).empty());
+  EXPECT_TRUE(find_technical(repeat("http://", n / 8) + "/").size() <= 1);
+  // A suffix at the very end makes the whole run one address.
+  const std::string long_domain = repeat("1.", n) + "com";
+  EXPECT_EQ(find_technical(long_domain),
+            (std::vector<std::pair<size_t, size_t>>{{0, long_domain.size()}}));
+  // Short identifiers separated by dashes: one match each.
+  EXPECT_EQ(find_technical(repeat("a.b.c--", n / 4)).size(), n / 4);
+  EXPECT_EQ(find_technical(repeat("a.txt ", n / 4)).size(), n / 4);
+  // One identifier of 400 KB is one match, its final "." left out, read whole.
+  const std::string huge = repeat("a.", n);
   ASSERT_EQ(find_technical(huge), (std::vector<std::pair<size_t, size_t>>{{0, huge.size() - 1}}));
   const std::string reading = normalize_technical(huge);
   const std::string_view first = "__start_en__a__end_en__ chấm __start_en__a__end_en__ chấm ";
