@@ -151,6 +151,13 @@ std::string n2w_single(std::string_view text) {
   return out;
 }
 
+// «007» → «không không bảy», «0» → «không», «1005» → «một nghìn không trăm lẻ năm»
+std::string n2w_code_or_cardinal(std::string_view text) {
+  const std::string digits = ascii_digits(text);
+  if (digits.size() >= 2 && digits[0] == '0') return n2w_single(digits);
+  return n2w(text);
+}
+
 // «125» → «một hai lăm», «505» → «năm không năm», «5» → «năm»
 std::string n2w_decimal(std::string_view text) {
   if (!text::has_ascii_digit(text)) return std::string(text);

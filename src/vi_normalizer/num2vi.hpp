@@ -20,6 +20,10 @@ namespace vyr::vi_normalizer {
 std::string n2w(std::string_view text);
 // Each digit by its word, after a leading "+84" has become "0".
 std::string n2w_single(std::string_view text);
+// The digits as a number standing on its own: two or more digits that start
+// with "0" are a code, read digit by digit («007» → «không không bảy»); any
+// other digits are one cardinal, as n2w reads them.
+std::string n2w_code_or_cardinal(std::string_view text);
 // Each digit by its word; a final 5 after a digit other than 0 reads "lăm".
 std::string n2w_decimal(std::string_view text);
 

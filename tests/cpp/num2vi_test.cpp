@@ -173,6 +173,18 @@ TEST(N2wSingle, ReadsDigitByDigit) {
   });
 }
 
+TEST(N2wCodeOrCardinal, ReadsZeroLedRunsAsCodes) {
+  ExpectReadings(n2w_code_or_cardinal, {
+      {"0001", "không không không một"},
+      {"007", "không không bảy"},
+      {"05", "không năm"},
+      {"0", "không"},
+      {"1005", "một nghìn không trăm lẻ năm"},
+      {"100", "một trăm"},
+      {"abc", "abc"},
+  });
+}
+
 TEST(N2wDecimal, ReadsFractionDigits) {
   ExpectReadings(n2w_decimal, {
       {"5", "năm"},
