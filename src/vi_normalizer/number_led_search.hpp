@@ -54,18 +54,18 @@ class NumberLedSearch {
   NumberTail tail_;
 };
 
-// Every match replaced by read(match); the text between matches copied.
-// Returns false and leaves `out` alone when there is no match.
-template <class Read>
+// Every match replaced by what append(match, out) appends; the text between
+// matches copied. Returns false and leaves `out` alone when there is no match.
+template <class Append>
 bool replace_matches(std::string_view text, const std::vector<text::Captures>& matches,
-                     std::string& out, Read&& read) {
+                     std::string& out, Append&& append) {
   if (matches.empty()) return false;
   out.clear();
   out.reserve(text.size() + text.size() / 8 + 16);
   size_t copied = 0;
   for (const text::Captures& m : matches) {
     out.append(text.data() + copied, m.start(0) - copied);
-    out += read(m);
+    append(m, out);
     copied = m.end(0);
   }
   out.append(text.data() + copied, text.size() - copied);

@@ -6,6 +6,7 @@
 
 #include "text/char_classes.hpp"
 #include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/numerical.hpp"
 #include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
@@ -63,7 +64,7 @@ const text::Regex& RE_STRIP_DOT_SEP() {
   return re;
 }
 
-// «10-20» → « 10 đến 20 »; «5-100» → « 5 100 »; «5 -10» → «5 -10» (a minus
+// «10-20» → « 10 đến 20 »; «5-100» → « 5  100 »; «5 -10» → «5 -10» (a minus
 // sign for the late number pass).
 std::string read_range(const text::Captures& m) {
   if (!m[2].empty() && m[3].empty()) return std::string(m.str());
@@ -72,9 +73,13 @@ std::string read_range(const text::Captures& m) {
   size_t gap = la > lb ? la - lb : lb - la;
   std::string out;
   out.reserve(a.size() + b.size() + 12);
-  out += ' ';
+  // A minus sign before the first number stays glued to it, for the passes
+  // that read it: «-5-10» → «-5 đến 10 ».
+  if (minus_sign_before(m.subject(), m.start(0)) == 0) out += ' ';
   out += a;
-  out += gap <= 1 ? " đến " : " ";
+  // Without a range word each number keeps spaces of its own: a single space
+  // would let the late number pass read «5 100» as one number.
+  out += gap <= 1 ? " đến " : "  ";
   out += b;
   out += ' ';
   return out;
@@ -126,6 +131,8 @@ bool read_floats_with_comma(std::string_view text, std::string& out) {
   if (!rewrite::has_separator_between_digits(text, ",")) return false;
   return rewrite::replace_all_with(text, RE_FLOAT_WITH_COMMA(), out,
                                    [](const text::Captures& m, std::string& o) {
+                                     // «-0,5» → « âm không phẩy năm »
+                                     if (take_minus_sign(m, o)) o += " âm";
                                      o += read_float_with_comma(m);
                                    });
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "text/bytes.hpp"
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/rewrite.hpp"
@@ -142,6 +143,21 @@ std::string decimal_reading(std::string_view sign, std::string_view whole, std::
   return std::string(text::trim(out));
 }
 
+// In a number whose groups follow white space («2 100», «2020 100»): where its
+// leading digits end, when there are more than three of them, else npos. Only
+// a group of one to three digits can have thousands groups after it, so
+// «2020 100» is two numbers, while «2 100» and «12 345» are one.
+size_t overlong_leading_group_end(std::string_view number) {
+  size_t digits = 0;
+  for (size_t pos = 0, next = 0; pos < number.size(); pos = next) {
+    const char32_t c = text::char_at(number, pos, &next);
+    if (c == '.' || c == ',') return std::string_view::npos;
+    if (text::is_space_class(c)) return digits > 3 ? pos : std::string_view::npos;
+    ++digits;
+  }
+  return std::string_view::npos;
+}
+
 // True when the leftmost dot-grouped run of `num` is all of it: «1.234.567», «0.500».
 bool is_dot_grouped(std::string_view num) {
   const std::optional<text::Captures> m = RE_DOT_SEP().find(num);
@@ -184,8 +200,11 @@ std::string num_to_words(std::string_view num, bool negative) {
   return std::string(text::trim(out));
 }
 
-std::string read_signed_number(const text::Captures& m) {
-  const std::string_view number = m[kNumberGroup];
+namespace {
+
+// The reading of `number` (the match's number, or its leading part) with the
+// match's dash as a hyphen or a minus sign.
+std::string signed_reading(const text::Captures& m, std::string_view number) {
   const bool has_dash = m.matched(kNegGroup);
   if (has_dash) {
     const std::optional<char32_t> before = char_before(m.subject(), m.start(0));
@@ -200,6 +219,48 @@ std::string read_signed_number(const text::Captures& m) {
   out += num_to_words(number, has_dash);
   out += ' ';
   return out;
+}
+
+}  // namespace
+
+std::string read_signed_number(const text::Captures& m) {
+  const std::string_view number = m[kNumberGroup];
+  const size_t lead_end = overlong_leading_group_end(number);
+  if (lead_end == std::string_view::npos) return signed_reading(m, number);
+  // «2020 100» → « hai nghìn không trăm hai mươi   một trăm »: the leading
+  // digits, the white space as written, then the groups as a number of their own.
+  size_t rest = lead_end;
+  text::char_at(number, lead_end, &rest);
+  std::string out = signed_reading(m, number.substr(0, lead_end));
+  out += number.substr(lead_end, rest - lead_end);
+  out += ' ';
+  out += num_to_words(number.substr(rest), false);
+  out += ' ';
+  return out;
+}
+
+size_t minus_sign_before(std::string_view text, size_t pos) {
+  size_t dash = 0;
+  if (pos >= 1 && text[pos - 1] == '-') {
+    dash = 1;
+  } else if (pos >= 3 && (text.compare(pos - 3, 3, "\u2013") == 0 ||
+                          text.compare(pos - 3, 3, "\u2014") == 0)) {
+    dash = 3;
+  } else {
+    return 0;
+  }
+  const std::optional<char32_t> before = char_before(text, pos - dash);
+  return !before || opens_signed_number(*before) ? dash : 0;
+}
+
+bool take_minus_sign(const text::Captures& m, std::string& out) {
+  const size_t dash = minus_sign_before(m.subject(), m.start(0));
+  if (dash == 0 || out.size() < dash ||
+      out.compare(out.size() - dash, dash, m.subject().substr(m.start(0) - dash, dash)) != 0) {
+    return false;
+  }
+  out.resize(out.size() - dash);
+  return true;
 }
 
 std::string normalize_number_vi(std::string_view text) {

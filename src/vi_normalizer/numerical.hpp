@@ -12,6 +12,7 @@
 // A search over the backtracking limit throws vyr::Panic.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -38,7 +39,21 @@ std::string num_to_words(std::string_view num, bool negative);
 // Per-match function of the number pass. A dash right after a character other
 // than white space, "(", "[", ";", "," or "." is a hyphen and stays glued
 // («a-5» → «a-năm»); anywhere else it is a minus sign, and every reading not
-// glued to a hyphen is spaced («-5» → « âm năm », «7» → « bảy »).
+// glued to a hyphen is spaced («-5» → « âm năm », «7» → « bảy »). Groups
+// after white space continue only a leading group of one to three digits:
+// «2 100» is one number, «2020 100» two.
 std::string read_signed_number(const text::Captures& m);
+
+// The length in bytes of the dash ("-", U+2013, U+2014) that ends right before
+// byte `pos` of `text` when it is a minus sign by the rule above (at the start
+// of the text, or after white space, "(", "[", ";", "," or "."), else 0:
+// «giảm -5%» at the "5" → 1, «a-5%» → 0. For the passes that read a number
+// before the late number pass and must keep its sign.
+size_t minus_sign_before(std::string_view text, size_t pos);
+
+// Takes the minus sign that stands right before the match `m` off the end of
+// `out`, where a replace-all copied it with the text before the match, so that
+// the match's reading can say "âm" in its place. True when there was one.
+bool take_minus_sign(const text::Captures& m, std::string& out);
 
 }  // namespace vyr::vi_normalizer

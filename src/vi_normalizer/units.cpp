@@ -11,6 +11,7 @@
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/number_led_search.hpp"
+#include "vi_normalizer/numerical.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 
@@ -225,17 +226,34 @@ std::string decimal_reading(std::string_view whole, std::string_view fraction,
   return out;
 }
 
+// `s` split at `mark` read as a whole part and a fraction: «1.50» → «một
+// chấm năm». Parts after the second are read too, each digit by digit after
+// the word, and then no zero is trimmed: «1.20.3» → «một chấm hai không chấm
+// ba».
+std::string decimal_reading_of_parts(std::string_view s, char mark, std::string_view word) {
+  const auto [whole, fraction] = first_two_parts(s, mark);
+  const size_t further = whole.size() + 1 + fraction.size() + 1;
+  if (further > s.size()) return decimal_reading(whole, fraction, word);
+  std::string out = n2w(whole);
+  for (size_t start = whole.size() + 1; start <= s.size();) {
+    size_t end = s.find(mark, start);
+    if (end == std::string_view::npos) end = s.size();
+    if (end > start) {
+      out += ' ';
+      out += word;
+      out += ' ';
+      out += n2w_decimal(s.substr(start, end - start));
+    }
+    start = end + 1;
+  }
+  return out;
+}
+
 // «1.5» → «một chấm năm», «6,02» → «sáu phẩy không hai», «2» → «hai»; no
 // thousands reading before an exponent.
 std::string mantissa_reading(std::string_view mantissa) {
-  if (contains(mantissa, ".")) {
-    const auto [whole, fraction] = first_two_parts(mantissa, '.');
-    return decimal_reading(whole, fraction, "chấm");
-  }
-  if (contains(mantissa, ",")) {
-    const auto [whole, fraction] = first_two_parts(mantissa, ',');
-    return decimal_reading(whole, fraction, "phẩy");
-  }
+  if (contains(mantissa, ".")) return decimal_reading_of_parts(mantissa, '.', "chấm");
+  if (contains(mantissa, ",")) return decimal_reading_of_parts(mantissa, ',', "phẩy");
   return n2w(mantissa);
 }
 
@@ -300,6 +318,51 @@ std::string_view currency_symbol_word(std::string_view symbol) {
   return symbol;
 }
 
+constexpr std::string_view kDongSign = "\u20AB";  // ₫
+
+// Where the white space that ends right before byte `pos` begins.
+size_t white_space_start(std::string_view text, size_t pos) {
+  while (pos > 0) {
+    const size_t start = previous_char_start(text, pos);
+    size_t next = start;
+    if (!text::is_white_space(text::decode_utf8(text, next))) break;
+    pos = start;
+  }
+  return pos;
+}
+
+bool is_digit_before(std::string_view text, size_t pos) {
+  if (pos == 0) return false;
+  size_t start = previous_char_start(text, pos);
+  return is_decimal_digit(text::decode_utf8(text, start));
+}
+
+// True when a number, then optional white space and a magnitude word
+// («tỷ», «triệu», «nghìn», «ngàn», any case), then optional white space end
+// right before byte `pos`: where a unit after a number may stand.
+bool follows_number(std::string_view text, size_t pos) {
+  pos = white_space_start(text, pos);
+  if (is_digit_before(text, pos)) return true;
+  for (std::string_view word : {"tỷ", "triệu", "nghìn", "ngàn"}) {
+    // Each of these words has the same length in bytes in either case.
+    if (pos < word.size() || text::to_lower(text.substr(pos - word.size(), word.size())) != word) {
+      continue;
+    }
+    return is_digit_before(text, white_space_start(text, pos - word.size()));
+  }
+  return false;
+}
+
+// Appends read(m), with "âm " first when a minus sign stands right before the
+// match: the sign is taken off `out`, where it was copied with the text
+// before the match. «giảm -5%» → «giảm âm năm phần trăm»; «a-5%» keeps its
+// hyphen.
+void append_signed(const text::Captures& m, std::string& out,
+                   std::string (*read)(const text::Captures&)) {
+  if (take_minus_sign(m, out)) out += "âm ";
+  out += read(m);
+}
+
 }  // namespace
 
 const UnitsMap& ALL_UNITS_MAP() {
@@ -354,11 +417,11 @@ std::string expand_number_with_sep(std::string_view text) {
   const bool has_dot = last_dot != std::string_view::npos;
 
   // «1,234.5» and «1.234,5»: the rightmost mark is the decimal one.
+  // «1.2,3.4»: «một phẩy hai ba phẩy bốn».
   if (has_comma && has_dot) {
     const char decimal = last_comma > last_dot ? ',' : '.';
     const std::string rest = without_byte(text, decimal == ',' ? '.' : ',');
-    const auto [whole, fraction] = first_two_parts(rest, decimal);
-    return decimal_reading(whole, fraction, "phẩy");
+    return decimal_reading_of_parts(rest, decimal, "phẩy");
   }
   if (has_comma) return single_mark_reading(text, ',', "phẩy");
   if (has_dot) return single_mark_reading(text, '.', "chấm");
@@ -467,8 +530,10 @@ std::string regroup_english_number(const text::Captures& m) {
 
 std::string expand_power_of_ten(std::string_view text) {
   if (!contains(text, "10^")) return std::string(text);
-  return RE_POWER_OF_TEN().replace_all_with(
-      text, [](const text::Captures& m, std::string& out) { out += read_power_of_ten(m); });
+  return RE_POWER_OF_TEN().replace_all_with(text, [](const text::Captures& m, std::string& out) {
+    if (take_minus_sign(m, out)) out += " âm";  // «-3 x 10^8» → « âm ba nhân mười mũ tám »
+    out += read_power_of_ten(m);
+  });
 }
 
 std::string expand_scientific_notation(std::string_view text) {
@@ -479,16 +544,24 @@ std::string expand_scientific_notation(std::string_view text) {
 
 std::string expand_compound_units(std::string_view text) {
   if (!has_unit_slash(text)) return std::string(text);
-  return RE_COMPOUND_UNIT().replace_all_with(
-      text, [](const text::Captures& m, std::string& out) { out += read_compound_unit(m); });
+  return RE_COMPOUND_UNIT().replace_all_with(text, [](const text::Captures& m, std::string& out) {
+    if (m[1].empty()) {
+      out += read_compound_unit(m);
+    } else {
+      append_signed(m, out, read_compound_unit);  // «-5 m/s» → «âm năm mét trên giây »
+    }
+  });
 }
 
 std::string expand_units_and_currency(std::string_view text) {
   std::string current(text);
   // One pass of `re` with `read`; `current` is replaced only when something matched.
+  // Every reading of a number keeps a minus sign before it.
   const auto run = [&current](const text::Regex& re, std::string (*read)(const text::Captures&)) {
     std::string next;
-    const auto append = [read](const text::Captures& m, std::string& out) { out += read(m); };
+    const auto append = [read](const text::Captures& m, std::string& out) {
+      append_signed(m, out, read);
+    };
     if (rewrite::replace_all_with(current, re, next, append)) current.swap(next);
   };
   // The same for a pattern led by a number, searched once per number (the
@@ -496,7 +569,10 @@ std::string expand_units_and_currency(std::string_view text) {
   const auto run_number_led = [&current](const NumberLedSearch& search,
                                          std::string (*read)(const text::Captures&)) {
     std::string next;
-    if (replace_matches(current, search.all(current), next, read)) current.swap(next);
+    const auto append = [read](const text::Captures& m, std::string& out) {
+      append_signed(m, out, read);
+    };
+    if (replace_matches(current, search.all(current), next, append)) current.swap(next);
   };
   static const NumberLedSearch currency_suffixes(RE_CURRENCY_SUFFIX_SYMBOL(),
                                                  NumberTail::kCurrencySymbol);
@@ -514,8 +590,24 @@ std::string expand_units_and_currency(std::string_view text) {
     run_number_led(percentages, read_percentage);
   }
   if (has_digit) run_number_led(units_with_numbers, read_unit_with_number);
-  run(RE_STANDALONE_UNIT(), read_standalone_unit);
+  rewrite::in_place_read(current, RE_STANDALONE_UNIT(), read_standalone_unit);
   return current;
+}
+
+std::string fold_dong_signs(std::string_view text) {
+  size_t at = text.find(kDongSign);
+  if (at == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  size_t copied = 0;
+  for (; at != std::string_view::npos; at = text.find(kDongSign, at + kDongSign.size())) {
+    if (!follows_number(text, at)) continue;
+    out.append(text.data() + copied, at - copied);
+    out += "đ";
+    copied = at + kDongSign.size();
+  }
+  out.append(text.data() + copied, text.size() - copied);
+  return out;
 }
 
 std::string fix_english_style_numbers(std::string_view text) {

@@ -27,9 +27,18 @@ std::string expand_power_of_ten(std::string_view text);
 std::string expand_scientific_notation(std::string_view text);
 std::string expand_compound_units(std::string_view text);
 // Five passes in order: currency before the number, currency after it,
-// percentages, numbers with a unit, unit words standing alone.
+// percentages, numbers with a unit, unit words standing alone. A minus sign
+// before a number (at the start, after white space, "(", "[", ";", "," or
+// ".") is read "âm": «giảm -5%» → «giảm âm năm phần trăm». The same holds for
+// the numbers of expand_power_of_ten and expand_compound_units.
 std::string expand_units_and_currency(std::string_view text);
 std::string fix_english_style_numbers(std::string_view text);
+
+// The đồng sign "₫" after a number written as the unit "đ", so that every
+// pass reads it as it reads "đ" there: «100.000₫/ly» → «100.000đ/ly», «5
+// triệu ₫» → «5 triệu đ». A sign after anything else stays. For the start of
+// the pipeline, before any pass can take the sign for a separator.
+std::string fold_dong_signs(std::string_view text);
 
 // Reading of a number with "." / "," separators and at most one exponent:
 // «1,500» → «một nghìn năm trăm», «1,5» → «một phẩy năm», «1.234,5» → «một

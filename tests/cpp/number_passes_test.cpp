@@ -35,9 +35,16 @@ TEST(NumberPasses, Ranges) {
                                 {"5—10", " 5 đến 10 "},
                                 {"1,5-2", " 1,5 đến 2 "},
                                 {"1.5-2.5", " 1.5 đến 2.5 "},
-                                // lengths two or more apart: the dash is a space
-                                {"5-100", " 5 100 "},
-                                {"100-5", " 100 5 "},
+                                // lengths two or more apart: the dash is a space. Each
+                                // number keeps spaces of its own (not « 5 100 »), so
+                                // that the late number pass never reads one number
+                                // «5 100» where the text had two.
+                                {"5-100", " 5  100 "},
+                                {"100-5", " 100  5 "},
+                                // a minus sign before the first number stays glued to it
+                                {"-5-10", "-5 đến 10 "},
+                                {"giá (-5-100)", "giá (-5  100 )"},
+                                {"a-5-10", "a- 5 đến 10 "},
                                 // white space before the dash only: a minus sign, left alone
                                 {"5 -10", "5 -10"},
                                 // a letter, a digit or a decimal part on either side
@@ -89,6 +96,11 @@ TEST(NumberPasses, DecimalCommas) {
                    // not after a digit or a dot
                    {".5,5", ".5,5"},
                    {"a,5", "a,5"},
+                   // a minus sign before the number is read with it
+                   {"-0,5", " âm không phẩy năm "},
+                   {"giảm (—1,5)", "giảm ( âm một phẩy năm )"},
+                   {"a-0,5", "a- không phẩy năm "},
+                   {"3-0,5", "3- không phẩy năm "},
                });
 }
 

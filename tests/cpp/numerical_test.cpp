@@ -95,7 +95,14 @@ TEST(NormalizeNumberVi, DashIsMinusOnlyAtStartOrAfterSpaceOrOpeningPunctuation) 
 TEST(NormalizeNumberVi, GroupsAndDecimalTails) {
   const Case cases[] = {
       {"có 2 100 người", "có  hai nghìn một trăm  người"},
+      {"12 345", " mười hai nghìn ba trăm bốn mươi lăm "},
       {"2 1000", " hai   một nghìn "},  // a four-digit group is a new number
+      // groups continue only a leading group of one to three digits
+      {"Năm 2020 100 người", "Năm  hai nghìn không trăm hai mươi   một trăm  người"},
+      {"2020 100 200", " hai nghìn không trăm hai mươi   một trăm nghìn hai trăm "},
+      {"-2020 100", " âm hai nghìn không trăm hai mươi   một trăm "},
+      {"a-2020 100", "a-hai nghìn không trăm hai mươi  một trăm "},
+      {"2020 050", " hai nghìn không trăm hai mươi   không năm không "},
       {"1.234.5", " một nghìn hai trăm ba mươi bốn . năm "},
       {"100.000,5", " một trăm nghìn , năm "},
       {"-05", " âm không năm "},
@@ -105,6 +112,22 @@ TEST(NormalizeNumberVi, GroupsAndDecimalTails) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(normalize_number_vi(c.input), c.expected) << "input «" << c.input << "»";
+  }
+}
+
+TEST(MinusSignBefore, FollowsTheSignRuleOfTheNumberPass) {
+  struct SignCase {
+    std::string_view text;  // the number starts at the end of the text
+    size_t dash;
+  };
+  const SignCase cases[] = {
+      {"-", 1},     {"giảm -", 1}, {"(–", 3}, {"[—", 3}, {"a;-", 1}, {"a,-", 1},
+      {"a.-", 1},   {"　-", 1},            // the ideographic space is white space
+      {"a-", 0},    {"Hà-", 0},    {"5-", 0},  {"%-", 0}, {"−", 0},  // U+2212 is no dash
+      {"", 0},      {"giảm ", 0},
+  };
+  for (const SignCase& c : cases) {
+    EXPECT_EQ(minus_sign_before(c.text, c.text.size()), c.dash) << "text «" << c.text << "»";
   }
 }
 

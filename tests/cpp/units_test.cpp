@@ -38,6 +38,11 @@ TEST(ExpandNumberWithSep, SeparatorsAndExponents) {
       {"1,234.5", "một nghìn hai trăm ba mươi bốn phẩy năm"},
       {"1.234,5", "một nghìn hai trăm ba mươi bốn phẩy năm"},
       {"1.234,50", "một nghìn hai trăm ba mươi bốn phẩy năm"},
+      // parts after the second are read too, digit by digit, none trimmed
+      {"1.2,3.4", "một phẩy hai ba phẩy bốn"},
+      {"1,2.3,40", "một phẩy hai ba phẩy bốn không"},
+      {"1.20.3e2", "một chấm hai không chấm ba nhân mười mũ hai"},
+      {"1,5,0e1", "một phẩy năm phẩy không nhân mười mũ một"},
       // exponent: no thousands reading in the mantissa
       {"1.5e-3", "một chấm năm nhân mười mũ trừ ba"},
       {"2E5", "hai nhân mười mũ năm"},
@@ -222,6 +227,55 @@ TEST(ExpandUnitsAndCurrency, Measures) {
   for (const Case& c : cases) {
     EXPECT_EQ(expand_units_and_currency(c.input), c.expected) << "input «" << c.input << "»";
   }
+}
+
+TEST(FoldDongSigns, TheSignAfterANumberIsWrittenD) {
+  const Case cases[] = {
+      {"100.000₫", "100.000đ"},
+      {"25.000₫/ly", "25.000đ/ly"},
+      {"5 ₫, 6\u3000₫", "5 đ, 6\u3000đ"},
+      {"5 triệu ₫", "5 triệu đ"},
+      {"5 TRIỆU₫", "5 TRIỆUđ"},
+      {"5 Nghìn  ₫", "5 Nghìn  đ"},
+      {"٥₫", "٥đ"},  // any decimal digit, as the unit pattern takes
+      // after anything but a number the sign stays
+      {"₫5", "₫5"},
+      {"giá ₫", "giá ₫"},
+      {"5tr₫", "5tr₫"},
+      {"triệu ₫", "triệu ₫"},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(fold_dong_signs(c.input), c.expected) << "input «" << c.input << "»";
+  }
+}
+
+// A dash that the late number pass would read as a minus sign is read "âm"
+// by the readings that take the number first; a hyphen after a word, or a
+// dash between digits, is left where it is.
+TEST(UnitPasses, MinusSignBeforeTheNumberIsRead) {
+  const Case units[] = {
+      {"-0,5%", "âm không phẩy năm phần trăm"},
+      {"giảm -5%", "giảm âm năm phần trăm"},
+      {"(-5%)", "(âm năm phần trăm)"},
+      {"a,–5%", "a,âm năm phần trăm"},
+      {"giảm -3 kg", "giảm âm ba ki lô gam"},
+      {"　—3kg", "　âm ba ki lô gam"},
+      {"-5$", "âm năm __start_en__u s d__end_en__"},
+      {"-$5", "âm năm __start_en__u s d__end_en__"},
+      {"-100.000đ", "âm một trăm nghìn đồng"},
+      {"a-5%", "a-năm phần trăm"},
+      {"x-3 kg", "x-ba ki lô gam"},
+      {"1-5%", "1-năm phần trăm"},
+      {"−5%", "−năm phần trăm"},  // U+2212 is none of the dashes
+  };
+  for (const Case& c : units) {
+    EXPECT_EQ(expand_units_and_currency(c.input), c.expected) << "input «" << c.input << "»";
+  }
+  EXPECT_EQ(expand_compound_units("-60 km/h"), "âm sáu mươi ki lô mét trên giờ ");
+  EXPECT_EQ(expand_compound_units("a-60 km/h"), "a-sáu mươi ki lô mét trên giờ ");
+  EXPECT_EQ(expand_power_of_ten("giảm -3 x 10^8"), "giảm  âm ba nhân mười mũ tám ");
+  EXPECT_EQ(expand_power_of_ten("x-3 x 10^8"), "x- ba nhân mười mũ tám ");
 }
 
 TEST(FixEnglishStyleNumbers, RegroupsThousandsCommas) {

@@ -1,0 +1,97 @@
+// Numbers through the whole pipeline: signs before readings that take the
+// number early, numbers kept apart, separators, the đồng sign.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string_view>
+
+#include "vi_normalizer/normalizer.hpp"
+
+namespace vyr::vi_normalizer {
+namespace {
+
+struct Case {
+  std::string_view input;
+  std::string_view expected;
+};
+
+void expect_normalized(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) {
+    EXPECT_EQ(Normalizer::normalize(c.input), c.expected) << "input «" << c.input << "»";
+  }
+}
+
+// A dash that the number pass reads as a minus sign (at the start, after
+// white space or after "(", "[", ";", "," or ".") keeps its "âm" when a
+// percentage, currency, unit, decimal comma or range reads the number first.
+TEST(NormalizeNumbers, MinusSignBeforeAReadingIsKept) {
+  expect_normalized({
+      {"tăng trưởng -0,5%", "tăng trưởng âm không phẩy năm phần trăm"},
+      {"giảm -5%", "giảm âm năm phần trăm"},
+      {"-20% giá", "âm hai mươi phần trăm giá"},
+      {"giảm -3 kg", "giảm âm ba ki lô gam"},
+      {"-3 kg", "âm ba ki lô gam"},
+      {"a,-5%", "a, âm năm phần trăm"},
+      {"lỗ -2 triệu $", "lỗ âm hai triệu đô la"},
+      {"gió -10 km/h", "gió âm mười ki lô mét trên giờ"},
+      {"nhiệt độ -0,5", "nhiệt độ âm không phẩy năm"},
+      {"giá -1,5-2", "giá âm một phẩy năm đến hai"},
+      {"giảm 5 -10%", "giảm năm âm mười phần trăm"},
+      // already read with its sign
+      {"nhiệt độ -5°C", "nhiệt độ âm năm độ xê"},
+      // a dash between two numbers, or after a letter, is no sign
+      {"tăng 5-10%", "tăng năm trên mười phần trăm"},
+      {"đợt-5%", "đợt năm phần trăm"},
+      {"x-3 kg", "ích ba ki lô gam"},
+  });
+}
+
+// A dash read as a space never joins two numbers, and a group of three
+// digits after white space continues only a leading group of one to three
+// digits.
+TEST(NormalizeNumbers, TwoNumbersStayTwo) {
+  expect_normalized({
+      {"giá 5-100 nghìn", "giá năm một trăm nghìn"},
+      {"Năm 2020 100 người nhập viện", "năm hai nghìn không trăm hai mươi một trăm người nhập viện"},
+      {"2020 100", "hai nghìn không trăm hai mươi một trăm"},
+      {"mã 2020 100 200", "mã hai nghìn không trăm hai mươi một trăm nghìn hai trăm"},
+      // one number each
+      {"có 2 100 người", "có hai nghìn một trăm người"},
+      {"1 234 567", "một triệu hai trăm ba mươi bốn nghìn năm trăm sáu mươi bảy"},
+      {"12 345", "mười hai nghìn ba trăm bốn mươi lăm"},
+      // a telephone number in groups is read digit by digit, as before
+      {"gọi 090 123 456", "gọi không chín không, một hai ba, bốn năm sáu"},
+  });
+}
+
+// Parts after the second of a number with both "." and "," are read, not
+// dropped.
+TEST(NormalizeNumbers, NoDigitOfASeparatedNumberIsDropped) {
+  expect_normalized({
+      {"1.2,3.4 kg", "một phẩy hai ba phẩy bốn ki lô gam"},
+      {"1,2.3,4 kg", "một phẩy hai ba phẩy bốn ki lô gam"},
+      {"1.2,3.4%", "một phẩy hai ba phẩy bốn phần trăm"},
+      {"$1.2,3.4", "một phẩy hai ba phẩy bốn <en>u s d</en>"},
+      {"1,234.5 kg", "một nghìn hai trăm ba mươi bốn phẩy năm ki lô gam"},
+  });
+}
+
+// "₫" after a number reads as "đ" does there.
+TEST(NormalizeNumbers, DongSignReadsAsD) {
+  expect_normalized({
+      {"100.000₫", "một trăm nghìn đồng"},
+      {"100.000đ", "một trăm nghìn đồng"},
+      {"5₫", "năm đồng"},
+      {"5đ", "năm đồng"},
+      {"5 ₫", "năm đồng"},
+      {"5 đ", "năm đồng"},
+      {"2 triệu ₫", "hai triệu đồng"},
+      {"-5₫", "âm năm đồng"},
+      // a price per unit: the sign is no separator before a path
+      {"Giá: 25.000₫/ly", "giá, hai mươi lăm nghìn đồng trên ly"},
+      {"Giá: 25.000đ/ly", "giá, hai mươi lăm nghìn đồng trên ly"},
+  });
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer
