@@ -594,20 +594,22 @@ std::string expand_units_and_currency(std::string_view text) {
   return current;
 }
 
-std::string fold_dong_signs(std::string_view text) {
-  size_t at = text.find(kDongSign);
-  if (at == std::string_view::npos) return std::string(text);
-  std::string out;
-  out.reserve(text.size());
+bool fold_dong_signs(std::string_view text, std::string& out) {
   size_t copied = 0;
-  for (; at != std::string_view::npos; at = text.find(kDongSign, at + kDongSign.size())) {
+  for (size_t at = text.find(kDongSign); at != std::string_view::npos;
+       at = text.find(kDongSign, at + kDongSign.size())) {
     if (!follows_number(text, at)) continue;
+    if (copied == 0) {
+      out.clear();
+      out.reserve(text.size());
+    }
     out.append(text.data() + copied, at - copied);
     out += "đ";
     copied = at + kDongSign.size();
   }
+  if (copied == 0) return false;
   out.append(text.data() + copied, text.size() - copied);
-  return out;
+  return true;
 }
 
 std::string fix_english_style_numbers(std::string_view text) {
