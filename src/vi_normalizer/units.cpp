@@ -13,6 +13,7 @@
 #include "vi_normalizer/number_led_search.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/slashes.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -435,10 +436,11 @@ std::string read_percentage(const text::Captures& m) {
 }
 
 // «10kg» → «mười ki lô gam», «2 tỷ đ» → «hai tỷ đồng»; «5G» stays (a network
-// generation, not grams).
+// generation, not grams), and so does the «10kg» of «5/10kg», the code of a
+// number over code that normalize_slashes spells.
 std::string read_unit_with_number(const text::Captures& m) {
   const std::string_view unit = m[3];
-  if (unit == "G") return std::string(m.str());
+  if (unit == "G" || starts_slash_code(m.subject(), m.start(0))) return std::string(m.str());
   return join_measure(expand_number_with_sep(m[1]), m[2], unit_word(unit));
 }
 
