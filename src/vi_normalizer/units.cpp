@@ -11,6 +11,7 @@
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/number_led_search.hpp"
+#include "vi_normalizer/reading_edges.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 #include "vi_normalizer/slashes.hpp"
@@ -487,10 +488,13 @@ std::string expand_compound_units(std::string_view text) {
 
 std::string expand_units_and_currency(std::string_view text) {
   std::string current(text);
-  // One pass of `re` with `read`; `current` is replaced only when something matched.
+  // One pass of `re` with `read`; `current` is replaced only when something
+  // matched. A reading never runs into a letter glued to its match («5%abc»).
   const auto run = [&current](const text::Regex& re, std::string (*read)(const text::Captures&)) {
     std::string next;
-    const auto append = [read](const text::Captures& m, std::string& out) { out += read(m); };
+    const auto append = [read](const text::Captures& m, std::string& out) {
+      out += apart_from_letters(m, read(m));
+    };
     if (rewrite::replace_all_with(current, re, next, append)) current.swap(next);
   };
   // The same for a pattern led by a number, searched once per number (the
@@ -498,7 +502,8 @@ std::string expand_units_and_currency(std::string_view text) {
   const auto run_number_led = [&current](const NumberLedSearch& search,
                                          std::string (*read)(const text::Captures&)) {
     std::string next;
-    if (replace_matches(current, search.all(current), next, read)) current.swap(next);
+    const auto apart = [read](const text::Captures& m) { return apart_from_letters(m, read(m)); };
+    if (replace_matches(current, search.all(current), next, apart)) current.swap(next);
   };
   static const NumberLedSearch currency_suffixes(RE_CURRENCY_SUFFIX_SYMBOL(),
                                                  NumberTail::kCurrencySymbol);

@@ -1,6 +1,7 @@
 // Numbers written with a slash, end to end: a number over code («12/3A») is
 // read by the slash pass whatever earlier pass could take a piece of it, and
-// no reading runs into the letters glued to its match.
+// no reading (of a slash form, date, measure or percentage) runs into the
+// letters glued to its match.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -38,6 +39,9 @@ TEST(NormalizeSlashForms, EndToEnd) {
       {"3/4đ", "ba trên bốn đ"},
       {"nhà12/3A", "nhà mười hai trên ba a"},
       {"1/2/2023A", "ngày một tháng hai năm hai nghìn không trăm hai mươi ba a"},
+      {"giá5kg", "giá năm ki lô gam"},
+      {"5%abc", "năm phần trăm abc"},
+      {"100€abc", "một trăm <en>euro</en> abc"},
       // Unchanged: day/month pairs without a keyword are fractions, dates with
       // one are dates, units follow a plain number, «B» after a space is
       // «tỷ», Roman numerals stay numerals.
