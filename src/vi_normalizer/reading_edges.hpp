@@ -3,9 +3,10 @@
 //   // m is the match «3/4» in «3/4đ»
 //   apart_from_letters(m, "ba trên bốn")  // "ba trên bốn " (the «đ» stays a word)
 //
-// Patterns that end a number where its digits end («\d{1,2}(?!\d)») or whose
-// look-behind knows only ASCII letters let a match touch a letter; the reading
-// of such a match would otherwise run into that letter («bốnđ»). Thread safe.
+// Many patterns let a match touch a letter: they end at a sign or where the
+// digits end («5%abc», «3-5A»), or their look-behind knows only ASCII letters
+// («nhà12/3»). The reading of such a match would otherwise run into the
+// letter («phần trămabc», «nhàmười hai»). Thread safe.
 #pragma once
 
 #include <string>
