@@ -13,8 +13,10 @@
 #include "text/bytes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/reading_edges.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/slashes.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -318,6 +320,12 @@ class WordIndex {
   std::vector<Word> words_;
 };
 
+// «12/3A», «5/2023A»: the pair is the number over code that normalize_slashes
+// reads, not a date or a fraction with letters glued to it.
+bool opens_slash_code(const text::Captures& m) {
+  return m[2] == "/" && is_code_slash(m.subject(), m.start(2));
+}
+
 bool is_operator_token(std::string_view w) {
   return std::find(kOperators.begin(), kOperators.end(), w) != kOperators.end();
 }
@@ -325,6 +333,7 @@ bool is_operator_token(std::string_view w) {
 // «ngày 15/8» → «ngày mười lăm tháng tám»; «x = 1/2» → «x = một trên hai»;
 // «13/13» alone → unchanged.
 std::string read_day_month_in(const text::Captures& m, const WordIndex& words) {
+  if (opens_slash_code(m)) return std::string(m.str());
   const std::string_view a_digits = m[1];
   const std::string_view b_digits = m[3];
   const int32_t a = date_value(a_digits);
@@ -366,7 +375,7 @@ std::string read_day_month_in(const text::Captures& m, const WordIndex& words) {
     out += " trên ";
     out += n2w(b_digits);
   }
-  return out;
+  return apart_from_letters(m, std::move(out));
 }
 
 // ---------------------------------------------------------------------------
@@ -404,7 +413,7 @@ std::string read_iso_date(const text::Captures& m) {
   const int32_t month = date_value(m[2]);
   const int32_t day = date_value(m[3]);
   if (!is_valid_day_month(day, month)) return std::string(m.str());
-  return full_date(day, month, n2w(m[1]));
+  return apart_from_letters(m, full_date(day, month, n2w(m[1])));
 }
 
 // «Q1/2024» → «quý một hai không hai bốn»; «H1/2024» → «hát một hai không hai bốn».
@@ -445,12 +454,13 @@ std::string read_full_date(const text::Captures& m) {
   const int32_t day = date_value(m[1]);
   const int32_t month = date_value(m[3]);
   if (!is_valid_day_month(day, month)) return std::string(m.str());
-  return full_date(day, month, n2w(m[5]));
+  return apart_from_letters(m, full_date(day, month, n2w(m[5])));
 }
 
 // «4/2024» → «tháng tư năm hai nghìn không trăm hai mươi bốn»; «13/2024» and
 // «5/3000» → unchanged.
 std::string read_month_year(const text::Captures& m) {
+  if (opens_slash_code(m)) return std::string(m.str());
   const int32_t month = date_value(m[1]);
   // A year in digits of another script has no value; read as 0 it would
   // replace the year by «không», so the match stays as written instead.
@@ -462,7 +472,7 @@ std::string read_month_year(const text::Captures& m) {
   out += month_words(month);
   out += " năm ";
   out += n2w(std::to_string(year));
-  return out;
+  return apart_from_letters(m, std::move(out));
 }
 
 // «05/06» → «ngày năm tháng sáu»; «29/2» → «hai mươi chín trên hai».
@@ -474,8 +484,10 @@ std::string read_day_month(const text::Captures& m) {
 // ---------------------------------------------------------------------------
 // Per-match functions of normalize_time
 
-// «08:05:09» → «tám giờ năm phút chín giây»; no limit on any part.
+// «08:05:09» → «tám giờ năm phút chín giây»; no limit on any part. The clock
+// readers leave the code of a number over code («12/3h30») to normalize_slashes.
 std::string read_full_time(const text::Captures& m) {
+  if (starts_slash_code(m.subject(), m.start(0))) return std::string(m.str());
   std::string out = clock_number(m[1]);
   out += " giờ ";
   out += clock_number(m[3]);
@@ -488,6 +500,7 @@ std::string read_full_time(const text::Captures& m) {
 // «8:30» → «tám giờ ba mươi phút»; «25:30» → «hai mươi lăm phút ba mươi giây»;
 // «8:5», «9:60» → unchanged.
 std::string read_time(const text::Captures& m) {
+  if (starts_slash_code(m.subject(), m.start(0))) return std::string(m.str());
   const std::string_view minutes = m[3];
   const std::optional<int32_t> minute_value = parse_i32(minutes);
   if (!minute_value || *minute_value >= 60) return std::string(m.str());
@@ -505,6 +518,7 @@ std::string read_time(const text::Captures& m) {
 
 // «10g Tối» → «mười giờ Tối».
 std::string read_hour_context(const text::Captures& m) {
+  if (starts_slash_code(m.subject(), m.start(0))) return std::string(m.str());
   std::string out = clock_number(m[1]);
   out += " giờ ";
   out += m[2];

@@ -10,7 +10,10 @@
 // collapse of doubled words («ngày ngày» → «ngày»). normalize_time runs four:
 // hours-minutes-seconds, hours-minutes, an hour with a part of the day, an
 // hour after «lúc». A form a reader finds invalid (day or month out of range,
-// minutes of 60 or more) is written back unchanged and left to later passes.
+// minutes of 60 or more) is written back unchanged and left to later passes,
+// and so is a number over code («12/3A», «5/2023A», «12/3h30»), which
+// normalize_slashes reads. A reading never runs into a letter glued to its
+// match («3-5A» → «ba trên năm A»).
 //
 // Every function returns a new string and may run on any number of threads at
 // once; the patterns are process-wide, compiled on first use (backtracking

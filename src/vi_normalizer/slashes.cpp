@@ -1,10 +1,15 @@
 #include "vi_normalizer/slashes.hpp"
 
-#include <cstddef>
+#include <unicode/uchar.h>
 
+#include <cstddef>
+#include <utility>
+
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/email.hpp"
 #include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/reading_edges.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 
@@ -73,7 +78,7 @@ std::string read_slash_alnum(const text::Captures& m) {
   std::string out = n2w(m[1]);
   out += " trên ";
   out += code.str();
-  return out;
+  return apart_from_letters(m, std::move(out));
 }
 
 // «15/20» → «mười lăm trên hai mươi».
@@ -81,7 +86,55 @@ std::string read_slash_number(const text::Captures& m) {
   std::string out = n2w(m[1]);
   out += " trên ";
   out += n2w(m[2]);
-  return out;
+  return apart_from_letters(m, std::move(out));
+}
+
+namespace {
+
+// \d of the patterns: a decimal digit of any script.
+bool is_pattern_digit(char32_t c) {
+  if (c < 0x80) return text::is_ascii_digit(c);
+  return text::may_be_digit(c) && u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
+}
+
+// Start of the code point that ends right before text[pos] (pos > 0).
+size_t previous_char_start(std::string_view text, size_t pos) {
+  size_t start = pos - 1;
+  while (start > 0 && pos - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
+    --start;
+  }
+  return start;
+}
+
+}  // namespace
+
+bool is_code_slash(std::string_view text, size_t slash) {
+  if (slash >= text.size() || text[slash] != '/') return false;
+  // Before: a whole digit run, not after an ASCII letter, "," or ".".
+  size_t run_start = slash;
+  while (run_start > 0 && is_pattern_digit(text::char_before(text, run_start))) {
+    run_start = previous_char_start(text, run_start);
+  }
+  if (run_start == slash) return false;
+  if (run_start > 0) {
+    const char32_t before = text::char_before(text, run_start);
+    if (text::is_ascii_letter(before) || before == ',' || before == '.') return false;
+  }
+  // After: digits, then an ASCII letter.
+  size_t pos = slash + 1;
+  bool digits = false;
+  while (pos < text.size()) {
+    size_t next = 0;
+    const char32_t c = text::char_at(text, pos, &next);
+    if (!is_pattern_digit(c)) return digits && text::is_ascii_letter(c);
+    digits = true;
+    pos = next;
+  }
+  return false;
+}
+
+bool starts_slash_code(std::string_view text, size_t number_start) {
+  return number_start > 0 && is_code_slash(text, number_start - 1);
 }
 
 std::string normalize_slashes(std::string_view text) {

@@ -10,6 +10,7 @@
 // vyr::Panic.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,19 @@ const text::Regex& RE_SLASH_NUMBER();
 // Three passes in order: negative fractions, number over code, fractions.
 std::string normalize_slashes(std::string_view text);
 
-// Per-match functions of the second and third passes.
+// Per-match functions of the second and third passes; a letter glued to the
+// match is kept apart from the reading («3/4đ» → «ba trên bốn đ»).
 std::string read_slash_alnum(const text::Captures& m);
 std::string read_slash_number(const text::Captures& m);
+
+// Whether the "/" at text[slash] is the slash of a number over code, where
+// RE_SLASH_ALNUM matches: «12/3A», «5/10kg», «123/45B». The passes that run
+// before normalize_slashes leave such a form whole, so that it is read here
+// and not as a day and month, a unit or a clock time followed by letters.
+// Reads only the digit runs next to the slash.
+bool is_code_slash(std::string_view text, size_t slash);
+// Whether a number starting at text[number_start] is the code after such a
+// slash: the «10» of «5/10kg».
+bool starts_slash_code(std::string_view text, size_t number_start);
 
 }  // namespace vyr::vi_normalizer

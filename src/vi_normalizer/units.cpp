@@ -12,8 +12,10 @@
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/number_led_search.hpp"
 #include "vi_normalizer/numerical.hpp"
+#include "vi_normalizer/reading_edges.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/slashes.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -363,6 +365,13 @@ void append_signed(const text::Captures& m, std::string& out,
   out += read(m);
 }
 
+// As append_signed, with the reading kept apart from letters glued to the match.
+void append_signed_apart(const text::Captures& m, std::string& out,
+                         std::string (*read)(const text::Captures&)) {
+  if (take_minus_sign(m, out)) out += "âm ";
+  out += apart_from_letters(m, read(m));
+}
+
 }  // namespace
 
 const UnitsMap& ALL_UNITS_MAP() {
@@ -498,10 +507,11 @@ std::string read_percentage(const text::Captures& m) {
 }
 
 // «10kg» → «mười ki lô gam», «2 tỷ đ» → «hai tỷ đồng»; «5G» stays (a network
-// generation, not grams).
+// generation, not grams), and so does the «10kg» of «5/10kg», the code of a
+// number over code that normalize_slashes spells.
 std::string read_unit_with_number(const text::Captures& m) {
   const std::string_view unit = m[3];
-  if (unit == "G") return std::string(m.str());
+  if (unit == "G" || starts_slash_code(m.subject(), m.start(0))) return std::string(m.str());
   return join_measure(expand_number_with_sep(m[1]), m[2], unit_word(unit));
 }
 
@@ -556,11 +566,12 @@ std::string expand_compound_units(std::string_view text) {
 std::string expand_units_and_currency(std::string_view text) {
   std::string current(text);
   // One pass of `re` with `read`; `current` is replaced only when something matched.
-  // Every reading of a number keeps a minus sign before it.
+  // Every reading of a number keeps a minus sign before it and never runs into
+  // a letter glued to its match («5%abc»).
   const auto run = [&current](const text::Regex& re, std::string (*read)(const text::Captures&)) {
     std::string next;
     const auto append = [read](const text::Captures& m, std::string& out) {
-      append_signed(m, out, read);
+      append_signed_apart(m, out, read);
     };
     if (rewrite::replace_all_with(current, re, next, append)) current.swap(next);
   };
@@ -570,7 +581,7 @@ std::string expand_units_and_currency(std::string_view text) {
                                          std::string (*read)(const text::Captures&)) {
     std::string next;
     const auto append = [read](const text::Captures& m, std::string& out) {
-      append_signed(m, out, read);
+      append_signed_apart(m, out, read);
     };
     if (replace_matches(current, search.all(current), next, append)) current.swap(next);
   };

@@ -186,6 +186,34 @@ TEST(NormalizeDate, DayMonthByContext) {
             });
 }
 
+TEST(NormalizeDate, NumberOverCodeIsLeftWhole) {
+  ExpectAll(normalize_date,
+            {
+                // Digits, "/", digits and a letter: read later as a code.
+                {"Số nhà 12/3A", "Số nhà 12/3A"},
+                {"5/10kg", "5/10kg"},
+                {"ngày 5/10A", "ngày 5/10A"},
+                {"5/2023A", "5/2023A"},
+                // A dash, a space or a letter beyond ASCII makes no code: the
+                // reading is kept apart from the letter.
+                {"3-5A", "ba trên năm A"},
+                {"12/3 A", "mười hai trên ba A"},
+                {"3/4đ", "ba trên bốn đ"},
+                {"4/2024đ", "tháng tư năm hai nghìn không trăm hai mươi bốn đ"},
+            });
+}
+
+TEST(NormalizeDate, ReadingsStayApartFromGluedLetters) {
+  ExpectAll(normalize_date,
+            {
+                {"nhà12/3", "nhà mười hai trên ba"},
+                {"1/2/2023A", "ngày một tháng hai năm hai nghìn không trăm hai mươi ba A"},
+                {"2023-04-05B", "ngày năm tháng tư năm hai nghìn không trăm hai mươi ba B"},
+                // A match written back as it stood gets no space.
+                {"13/13A", "13/13A"},
+            });
+}
+
 TEST(NormalizeDate, DayMonthContextIsTheTextBeforeThePass) {
   // The first pair is read as a date; its «tháng» must not make the second,
   // which saw «05/06» in the text, a date too.
@@ -281,6 +309,17 @@ TEST(NormalizeTime, HoursAndMinutes) {
                 // Minutes in another script have no value.
                 {"10:٣٠", "10:٣٠"},
             });
+}
+
+TEST(NormalizeTime, NumberOverCodeIsLeftWhole) {
+  ExpectAll(normalize_time, {
+                                {"12/3h30", "12/3h30"},
+                                {"12/3h30m15", "12/3h30m15"},
+                                {"12/3g sáng", "12/3g sáng"},
+                                // Not a code: a space or a colon after the digits.
+                                {"12/ 3h30", "12/ ba giờ ba mươi phút"},
+                                {"1/8:30", "1/tám giờ ba mươi phút"},
+                            });
 }
 
 TEST(NormalizeTime, HoursWithAPartOfTheDayOrLuc) {

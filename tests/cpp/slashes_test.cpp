@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -73,6 +74,50 @@ TEST(NormalizeSlashes, NumberOverCode) {
       {"x1/2a", "x1/2a"},
   };
   expect_all(std::begin(cases), std::end(cases));
+}
+
+TEST(NormalizeSlashes, ReadingsStayApartFromGluedLetters) {
+  const Case cases[] = {
+      {"3/4đ", "ba trên bốn đ"},
+      {"12/3Ađ", "mười hai trên ba a đ"},
+      {"nhà12/3A", "nhà mười hai trên ba a"},
+      {"nhà12/3", "nhà mười hai trên ba"},
+      // Spaces already there are not doubled.
+      {"nhà 12/3A đường", "nhà mười hai trên ba a đường"},
+  };
+  expect_all(std::begin(cases), std::end(cases));
+}
+
+TEST(IsCodeSlash, WhereTheNumberOverCodePatternMatches) {
+  const struct {
+    std::string_view text;
+    bool code;
+  } cases[] = {
+      {"12/3A", true},
+      {"5/10kg", true},
+      {"123/45B", true},
+      {"nhà12/3A", true},
+      {"(12/3A)", true},
+      {"\u0661\u0662/\u0663A", true},
+      {"12/3", false},
+      {"12/3 A", false},
+      {"12/3.5A", false},
+      {"12/3đ", false},
+      {"12/A", false},
+      {"/3A", false},
+      {"x1/2a", false},
+      {"1.5/2a", false},
+      {",5/2a", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text));
+    const size_t slash = c.text.find('/');
+    EXPECT_EQ(is_code_slash(c.text, slash), c.code);
+    EXPECT_EQ(starts_slash_code(c.text, slash + 1), c.code);
+  }
+  EXPECT_FALSE(is_code_slash("12/3A", 0));
+  EXPECT_FALSE(is_code_slash("12/3A", 99));
+  EXPECT_FALSE(starts_slash_code("3A", 0));
 }
 
 }  // namespace

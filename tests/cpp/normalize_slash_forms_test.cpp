@@ -1,0 +1,94 @@
+// Numbers written with a slash, end to end: a number over code («12/3A») is
+// read by the slash pass whatever earlier pass could take a piece of it, and
+// no reading (of a slash form, date, measure or percentage) runs into the
+// letters glued to its match.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "vi_normalizer/datestime.hpp"
+#include "vi_normalizer/normalizer.hpp"
+#include "vi_normalizer/units.hpp"
+
+namespace vyr::vi_normalizer {
+namespace {
+
+struct Case {
+  std::string_view input;
+  std::string_view expected;
+};
+
+TEST(NormalizeSlashForms, EndToEnd) {
+  const Case cases[] = {
+      // Number over code: the day/month, unit and clock passes used to take
+      // the digits and leave the letters glued to their reading.
+      {"Số nhà 12/3A", "số nhà mười hai trên ba a"},
+      {"5/10kg", "năm trên mười ca gờ"},
+      {"12/3bc", "mười hai trên ba bê xê"},
+      {"123/45B", "một trăm hai mươi ba trên bốn mươi lăm bê"},
+      {"Hẻm 45/12B đường Lê Lợi", "hẻm bốn mươi lăm trên mười hai bê đường lê lợi"},
+      {"123/4/5B", "một trăm hai mươi ba trên bốn trên năm bê"},
+      {"12/3A, 12/3B.", "mười hai trên ba a, mười hai trên ba bê."},
+      {"12/3M", "mười hai trên ba mờ"},
+      {"5/2023A", "năm trên hai nghìn không trăm hai mươi ba a"},
+      {"12/3h30", "mười hai trên ba hát ba mươi"},
+      {"12/3g sáng", "mười hai trên ba gờ sáng"},
+      // Readings of other forms kept apart from a glued letter.
+      {"3-5A", "ba trên năm a"},
+      {"3/4đ", "ba trên bốn đ"},
+      {"nhà12/3A", "nhà mười hai trên ba a"},
+      {"1/2/2023A", "ngày một tháng hai năm hai nghìn không trăm hai mươi ba a"},
+      {"giá5kg", "giá năm ki lô gam"},
+      {"5%abc", "năm phần trăm abc"},
+      {"100€abc", "một trăm <en>euro</en> abc"},
+      // Unchanged: day/month pairs without a keyword are fractions, dates with
+      // one are dates, units follow a plain number, «B» after a space is
+      // «tỷ», Roman numerals stay numerals.
+      {"3-0", "ba trên không"},
+      {"trang 3-5", "trang ba trên năm"},
+      {"Sáng 2/9", "sáng hai trên chín"},
+      {"ngày 15/8", "ngày mười lăm tháng tám"},
+      {"ngày 30/4/1975", "ngày ba mươi tháng tư năm một nghìn chín trăm bảy mươi lăm"},
+      {"4/2024", "tháng tư năm hai nghìn không trăm hai mươi bốn"},
+      {"1/2", "một trên hai"},
+      {"12/3 A", "mười hai trên ba a"},
+      {"5/10 kg", "năm trên mười ki lô gam"},
+      {"10kg", "mười ki lô gam"},
+      {"5 kg", "năm ki lô gam"},
+      {"10 B", "mười tỷ"},
+      {"60 km/h", "sáu mươi ki lô mét trên giờ"},
+      {"8h30", "tám giờ ba mươi phút"},
+      {"x = -3/4", "ích bằng âm ba trên bốn"},
+      {"CV", "một trăm lẻ năm"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Normalizer::normalize(c.input), c.expected) << "input: «" << c.input << "»";
+  }
+}
+
+// The passes that run before the slash pass leave a number over code whole.
+TEST(NormalizeSlashForms, EarlierPassesLeaveNumberOverCode) {
+  using Pass = std::string (*)(std::string_view);
+  const struct {
+    Pass pass;
+    std::string_view input;
+    std::string_view expected;
+  } cases[] = {
+      {normalize_date, "12/3A", "12/3A"},
+      {normalize_date, "5/2023A", "5/2023A"},
+      {normalize_time, "12/3h30", "12/3h30"},
+      {normalize_time, "12/3g sáng", "12/3g sáng"},
+      {expand_units_and_currency, "5/10kg", "5/10kg"},
+      {expand_units_and_currency, "123/45B", "123/45B"},
+      // Not a code: a space or a decimal part after the second number.
+      {expand_units_and_currency, "5/10 kg", "5/mười ki lô gam"},
+      {expand_units_and_currency, "5/1.5kg", "5/một chấm năm ki lô gam"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.pass(c.input), c.expected) << "input: «" << c.input << "»";
+  }
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer
