@@ -28,6 +28,14 @@ namespace vyr::vi_normalizer {
 
 std::string normalize_others(std::string_view text);
 
+// Before the pipeline: a decimal digit of any script becomes its ASCII digit
+// («năm ２０２４» → «năm 2024», «٣» → «3»), so that it is read as a number,
+// and a typographic apostrophe (U+2019) between two letters becomes the ASCII
+// one («don’t» → «don't»), so that it reads as that does. True with the
+// result in `out`; false, with `out` untouched, when nothing changes. ASCII
+// bytes are skipped at once.
+bool fold_digits_and_apostrophes(std::string_view text, std::string& out);
+
 // Patterns of the steps, in step order (the others are their owners': the
 // exception, Roman, prime, acronym and version patterns).
 const text::Regex& DOMAIN_SUFFIXES_RE();
