@@ -10,7 +10,9 @@
 // letter-digit mixes, primes, unit powers, quotes, "<>", symbols and sub- or
 // superscripts, brackets, temperatures and degrees, acronyms sentence by
 // sentence, versions, number:number, colons and semicolons, and last every
-// character outside the kept set becomes a space. Most digits stay digits for
+// character outside the kept set becomes a space, except that a letter of the
+// Latin script is spelled in ASCII letters (or kept) and a combining mark on
+// one goes, so that no Latin word is split. Most digits stay digits for
 // the general number pass that follows. The result is neither trimmed nor
 // collapsed.
 //
