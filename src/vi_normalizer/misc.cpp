@@ -567,6 +567,10 @@ void clean_stray_characters(std::string& text) {
             : start > 0 && text::is_latin_letter(text::char_before(m.subject(), start));
     previous_end = m.end(0);
     previous_latin = true;
+    if (c == U'\u00D0') {  // the eth capital, typed for its look-alike «Đ»
+      out += "Đ";
+      return;
+    }
     if (text::is_latin_letter(c)) {
       const std::string spelling = text::latin_ascii_fold(c);
       out += spelling.empty() ? character : std::string_view(spelling);

@@ -294,8 +294,10 @@ TEST(NormalizeOthers, LatinWordsStayWhole) {
       {"Ｈｅｌｌｏ", "Hello"},
       // No ASCII spelling: the letter stays.
       {"ʘa", "ʘa"},
-      // Vietnamese letters are never folded.
+      // Vietnamese letters are never folded; the eth capital is read as its
+      // look-alike «Đ».
       {"Łódź đường", "Lódz đường"},
+      {"Ðà Nẵng", "Đà Nẵng"},
       {"Москва", "      "},
       {"ΑΒ", "  "},
   });

@@ -67,6 +67,7 @@ TEST(NormalizeLettersDigits, LatinLettersAndSuperscriptMinus) {
       {"Straße", "strasse"},
       {"Ærøskøbing", "aeroskobing"},
       {"Nguyễn Müller", "nguyễn muller"},
+      {"ÐÀ NẴNG", "đà nẵng"},
       // A combining mark with no precomposed letter.
       {"n\u0308a", "na"},
       {"ΑΒΓ test", "test"},
