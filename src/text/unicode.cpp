@@ -5,6 +5,8 @@
 #include <unicode/normalizer2.h>
 #include <unicode/stringpiece.h>
 #include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/uscript.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
@@ -12,6 +14,8 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <string_view>
+#include <utility>
 
 #include "runtime/panic.hpp"
 
@@ -145,6 +149,109 @@ bool contains_decimal_digit(std::string_view text) {
     if (u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER) return true;
   }
   return false;
+}
+
+int decimal_digit_value(char32_t c) {
+  if (c < 0x80) return c >= '0' && c <= '9' ? static_cast<int>(c - '0') : -1;
+  if (u_charType(static_cast<UChar32>(c)) != U_DECIMAL_DIGIT_NUMBER) return -1;
+  return u_charDigitValue(static_cast<UChar32>(c));
+}
+
+bool is_latin_letter(char32_t c) {
+  if (c < 0x80) return is_alphabetic(c);
+  if ((U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_L_MASK) == 0) return false;
+  UErrorCode status = U_ZERO_ERROR;
+  return uscript_getScript(static_cast<UChar32>(c), &status) == USCRIPT_LATIN &&
+         U_SUCCESS(status);
+}
+
+bool is_mark(char32_t c) {
+  return c >= 0x300 && (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK) != 0;
+}
+
+namespace {
+
+const icu::Normalizer2& nfkd_instance() {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* n = icu::Normalizer2::getNFKDInstance(status);
+  if (U_FAILURE(status) || n == nullptr)
+    throw Panic(std::string("ICU NFKD data unavailable: ") + u_errorName(status));
+  return *n;
+}
+
+// The ASCII letters of c's compatibility decomposition: «ñ» → «n», «ǆ» → «dz».
+std::string decomposed_ascii_letters(char32_t c) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::UnicodeString decomposed =
+      nfkd_instance().normalize(icu::UnicodeString(static_cast<UChar32>(c)), status);
+  std::string out;
+  if (U_FAILURE(status)) return out;
+  for (int32_t i = 0; i < decomposed.length(); ++i) {
+    const char16_t u = decomposed.charAt(i);
+    if (u < 0x80 && is_alphabetic(u)) out += static_cast<char>(u);
+  }
+  return out;
+}
+
+// Letters with no decomposition whose spelling is a convention, or whose
+// Unicode name does not hold their base letter.
+const std::string_view* conventional_spelling(char32_t c) {
+  static constexpr std::pair<char32_t, std::string_view> kSpellings[] = {
+      {U'ß', "ss"}, {U'ẞ', "SS"}, {U'þ', "th"}, {U'Þ', "TH"}, {U'ð', "d"},  {U'Ð', "D"},
+      {U'ŋ', "ng"}, {U'Ŋ', "NG"}, {U'ə', "e"},  {U'Ə', "E"},  {U'ʃ', "sh"}, {U'Ʃ', "SH"},
+      {U'ʒ', "z"},  {U'Ʒ', "Z"},  {U'ĸ', "k"},  {U'ƿ', "w"},  {U'Ƿ', "W"},  {U'ȝ', "gh"},
+      {U'Ȝ', "GH"}, {U'ɣ', "g"},  {U'Ɣ', "G"},  {U'ɑ', "a"},  {U'Ɑ', "A"},  {U'ɸ', "f"},
+      {U'ʊ', "u"},  {U'Ʊ', "U"},  {U'ɩ', "i"},  {U'Ɩ', "I"},
+  };
+  for (const auto& [letter, spelling] : kSpellings) {
+    if (letter == c) return &spelling;
+  }
+  return nullptr;
+}
+
+// The first word of one or two capitals after "LETTER" or "LIGATURE" in c's
+// Unicode name, before any "WITH": «ɓ» (LATIN SMALL LETTER B WITH HOOK) → «B»,
+// «œ» (LATIN SMALL LIGATURE OE) → «OE».
+std::string base_letters_from_name(char32_t c) {
+  char buffer[128];
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t length = u_charName(static_cast<UChar32>(c), U_UNICODE_CHAR_NAME, buffer,
+                                    static_cast<int32_t>(sizeof buffer), &status);
+  if (U_FAILURE(status) || length <= 0) return {};
+  const std::string_view name(buffer, static_cast<size_t>(std::min<int32_t>(length, 127)));
+  size_t at = name.find("LETTER ");
+  size_t skip = 7;
+  if (at == std::string_view::npos) {
+    at = name.find("LIGATURE ");
+    skip = 9;
+  }
+  if (at == std::string_view::npos) return {};
+  for (size_t pos = at + skip; pos < name.size();) {
+    size_t end = name.find(' ', pos);
+    if (end == std::string_view::npos) end = name.size();
+    const std::string_view word = name.substr(pos, end - pos);
+    if (word == "WITH") break;
+    const bool capitals = std::all_of(word.begin(), word.end(), [](char b) {
+      return b >= 'A' && b <= 'Z';
+    });
+    if (capitals && !word.empty() && word.size() <= 2) return std::string(word);
+    pos = end + 1;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string latin_ascii_fold(char32_t c) {
+  if (c < 0x80) return is_alphabetic(c) ? std::string(1, static_cast<char>(c)) : std::string();
+  if (const std::string_view* spelling = conventional_spelling(c)) return std::string(*spelling);
+  std::string letters = decomposed_ascii_letters(c);
+  if (!letters.empty()) return letters;
+  letters = base_letters_from_name(c);
+  if (!is_uppercase(c)) {
+    for (char& b : letters) b = static_cast<char>(b - 'A' + 'a');
+  }
+  return letters;
 }
 
 char32_t decode_utf8(std::string_view s, size_t& pos) {

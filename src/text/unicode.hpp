@@ -40,6 +40,21 @@ bool is_alphanumeric(char32_t c);
 // passes, so ASCII digits alone do not tell whether they can match.
 bool contains_decimal_digit(std::string_view s);
 
+// The value 0..9 of a decimal digit of any script (\p{Nd}): «٣» → 3, «２» → 2;
+// -1 for every other character, superscript digits included.
+int decimal_digit_value(char32_t c);
+// A letter (general category L) of the Latin script, the ASCII letters
+// included: «ü», «ß», «ŋ», «Ａ»; not «α», «я».
+bool is_latin_letter(char32_t c);
+// A combining mark (general category M): «◌̈» (U+0308).
+bool is_mark(char32_t c);
+// The ASCII letters that spell a Latin letter, in its case: those of its
+// compatibility decomposition («ü» → «u», «ﬁ» → «fi», «Ａ» → «A»), else a
+// conventional spelling («ß» → «ss», «þ» → «th», «ŋ» → «ng», «ə» → «e»), else
+// the base letter its Unicode name gives («ɓ», LATIN SMALL LETTER B WITH
+// HOOK → «b»). Empty when none of these exists («ʘ»).
+std::string latin_ascii_fold(char32_t c);
+
 // Decodes the code point at s[pos] and advances pos past it. An ill-formed
 // sequence decodes as one U+FFFD and pos moves past its maximal subpart (as
 // Rust's lossy decoding does); at or past the end, U+FFFD and pos + 1.

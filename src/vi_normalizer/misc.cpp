@@ -225,14 +225,15 @@ void read_number_letter(std::string& text) {
   });
 }
 
-// 7. «B52» → «bê năm mươi hai».
+// 7. «B52» → «bê năm mươi hai»; «B007» → «bê không không bảy» (a zero-led run
+// is a code: its zeros are spoken).
 void read_letter_number(std::string& text) {
   if (!has_letter_before_digit(text)) return;
   rewrite::in_place(text, RE_LETTER_DIGIT(), [](const text::Captures& m, std::string& out) {
     const std::string_view* name = letter_name(m[1]);
     out += name ? *name : m[1];
     out += ' ';
-    out += n2w(m[2]);
+    out += n2w_code_or_cardinal(m[2]);
   });
 }
 
@@ -248,14 +249,16 @@ void read_digit_primes(std::string& text) {
   }
 }
 
-// «-3» → «trừ ba»; «+2» → «hai».
+// «-3» → «trừ ba»; «+2» → «hai»; «003» → «không không ba».
 std::string exponent_words(std::string_view exponent) {
-  if (!exponent.empty() && exponent[0] == '-') return "trừ " + n2w(exponent.substr(1));
+  if (!exponent.empty() && exponent[0] == '-') {
+    return "trừ " + n2w_code_or_cardinal(exponent.substr(1));
+  }
   std::string unsigned_part;
   for (char c : exponent) {
     if (c != '+') unsigned_part += c;
   }
-  return n2w(unsigned_part);
+  return n2w_code_or_cardinal(unsigned_part);
 }
 
 // «cm» → «xen ti mét»; «X» → «X» (no entry: spoken as written).
@@ -334,7 +337,37 @@ const std::vector<bool>& BMP_SYMBOL_KEYS() {
   return keys;
 }
 
+constexpr char32_t kSuperscriptMinus = U'\u207B';
+
+// The ASCII digit of a superscript digit («³» → '3'), or 0 for any other
+// character.
+char superscript_digit(char32_t c) {
+  if (c == U'\u00B9') return '1';
+  if (c == U'\u00B2' || c == U'\u00B3') return static_cast<char>('2' + (c - U'\u00B2'));
+  if (c == U'\u2070' || (c >= U'\u2074' && c <= U'\u2079')) {
+    return static_cast<char>('0' + (c - U'\u2070'));
+  }
+  return 0;
+}
+
+// A superscript minus and the superscript digits after it, from text[pos]
+// (just past the minus): « mũ trừ ba » for «⁻³», with pos moved past the
+// digits. Nothing, and pos unchanged, when no digit follows.
+std::optional<std::string> read_negative_superscript(std::string_view text, size_t& pos) {
+  std::string digits;
+  size_t end = pos;
+  for (size_t next = end; end < text.size(); end = next) {
+    const char digit = superscript_digit(text::char_at(text, end, &next));
+    if (digit == 0) break;
+    digits += digit;
+  }
+  if (digits.empty()) return std::nullopt;
+  pos = end;
+  return " mũ trừ " + n2w_code_or_cardinal(digits) + " ";
+}
+
 // 14. «a+b» → «a cộng b»; «x²» → «x bình phương »; «H₂O» → «H hai O».
+// A superscript minus keeps its sign: «10⁻³» → «10 mũ trừ ba ».
 void read_symbols_and_scripts(std::string& text) {
   const std::vector<bool>& bmp_keys = BMP_SYMBOL_KEYS();
   std::string out;
@@ -346,15 +379,20 @@ void read_symbols_and_scripts(std::string& text) {
     // A byte that is not valid UTF-8 decodes as U+FFFD, which no table holds,
     // and is copied as it stands.
     const char32_t c = text::decode_utf8(text, pos);
-    if (c < 0x10000 && !bmp_keys[c]) continue;
-    const std::string_view* reading = symbol_reading(c);
-    if (!reading) continue;
+    std::optional<std::string> negative_power;
+    const std::string_view* reading = nullptr;
+    if (c == kSuperscriptMinus) negative_power = read_negative_superscript(text, pos);
+    if (!negative_power) {
+      if (c < 0x10000 && !bmp_keys[c]) continue;
+      reading = symbol_reading(c);
+      if (!reading) continue;
+    }
     if (!any) {
       out.reserve(text.size() + text.size() / 2 + 16);
       any = true;
     }
     out.append(text, copied, start - copied);
-    out += *reading;
+    out += negative_power ? std::string_view(*negative_power) : *reading;
     copied = pos;
   }
   if (!any) return;
@@ -508,9 +546,40 @@ const std::vector<bool>& KEPT_NON_ASCII() {
   return kept;
 }
 
-// 26. «a|b» → «a b»; «a…b» → «a b».
+// 26. «a|b» → «a b»; «a…b» → «a b». A word in the Latin script stays whole:
+// a Latin letter outside the kept set is spelled in ASCII letters («Straße» →
+// «Strasse», «Müller» → «Muller»), or kept when it has no such spelling, and
+// a combining mark on a Latin letter goes without a trace («n̈» → «n»).
 void clean_stray_characters(std::string& text) {
-  if (has_stray_character(text)) rewrite::in_place_template(text, RE_CLEAN_OTHERS(), " ");
+  if (!has_stray_character(text)) return;
+  // Whether the match that ended at previous_end was a Latin letter or a mark
+  // on one: a run of marks is judged by the letter before it, in one pass.
+  size_t previous_end = std::string::npos;
+  bool previous_latin = false;
+  rewrite::in_place(text, RE_CLEAN_OTHERS(), [&](const text::Captures& m, std::string& out) {
+    const std::string_view character = m.str();
+    size_t pos = 0;
+    const char32_t c = text::decode_utf8(character, pos);
+    const size_t start = m.start(0);
+    const bool after_latin =
+        start == previous_end
+            ? previous_latin
+            : start > 0 && text::is_latin_letter(text::char_before(m.subject(), start));
+    previous_end = m.end(0);
+    previous_latin = true;
+    if (c == U'\u00D0') {  // the eth capital, typed for its look-alike «Đ»
+      out += "Đ";
+      return;
+    }
+    if (text::is_latin_letter(c)) {
+      const std::string spelling = text::latin_ascii_fold(c);
+      out += spelling.empty() ? character : std::string_view(spelling);
+      return;
+    }
+    if (text::is_mark(c) && after_latin) return;
+    previous_latin = false;
+    out += ' ';
+  });
 }
 
 }  // namespace
@@ -541,6 +610,40 @@ bool has_stray_character(std::string_view text) {
     }
   }
   return false;
+}
+
+bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
+  size_t copied = 0;
+  bool any = false;
+  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      next = pos + 1;
+      continue;
+    }
+    const char32_t c = text::char_at(text, pos, &next);
+    char ascii = 0;
+    if (c == U'\u2019') {
+      size_t after = next;
+      if (pos > 0 && next < text.size() && text::is_alphabetic(text::char_before(text, pos)) &&
+          text::is_alphabetic(text::char_at(text, next, &after))) {
+        ascii = '\'';
+      }
+    } else if (text::may_be_digit(c)) {
+      const int digit = text::decimal_digit_value(c);
+      if (digit >= 0) ascii = static_cast<char>('0' + digit);
+    }
+    if (ascii == 0) continue;
+    if (!any) {
+      out.clear();
+      out.reserve(text.size());
+      any = true;
+    }
+    out.append(text.data() + copied, pos - copied);
+    out += ascii;
+    copied = next;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
 }
 
 // «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1»; «3:2.5» → «3, 2.5».

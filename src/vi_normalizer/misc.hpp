@@ -10,7 +10,9 @@
 // letter-digit mixes, primes, unit powers, quotes, "<>", symbols and sub- or
 // superscripts, brackets, temperatures and degrees, acronyms sentence by
 // sentence, versions, number:number, colons and semicolons, and last every
-// character outside the kept set becomes a space. Most digits stay digits for
+// character outside the kept set becomes a space, except that a letter of the
+// Latin script is spelled in ASCII letters (or kept) and a combining mark on
+// one goes, so that no Latin word is split. Most digits stay digits for
 // the general number pass that follows. The result is neither trimmed nor
 // collapsed.
 //
@@ -27,6 +29,14 @@
 namespace vyr::vi_normalizer {
 
 std::string normalize_others(std::string_view text);
+
+// Before the pipeline: a decimal digit of any script becomes its ASCII digit
+// («năm ２０２４» → «năm 2024», «٣» → «3»), so that it is read as a number,
+// and a typographic apostrophe (U+2019) between two letters becomes the ASCII
+// one («don’t» → «don't»), so that it reads as that does. True with the
+// result in `out`; false, with `out` untouched, when nothing changes. ASCII
+// bytes are skipped at once.
+bool fold_digits_and_apostrophes(std::string_view text, std::string& out);
 
 // Patterns of the steps, in step order (the others are their owners': the
 // exception, Roman, prime, acronym and version patterns).

@@ -432,6 +432,7 @@ std::string clean_vietnamese_text(std::string_view input) {
   MaskTable masks;
   std::string text(input);
   using rewrite::run_pass;
+  run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
   run_pass(text, fold_dong_signs);                   //    "5₫" → "5đ", read as "đ" is
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
   run_masking(text, masks, mask_emails);             //  2 e-mail addresses

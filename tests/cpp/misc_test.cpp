@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <random>
 #include <vector>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
+
+#include "text/unicode.hpp"
 
 namespace vyr::vi_normalizer {
 namespace {
@@ -113,6 +116,10 @@ TEST(NormalizeOthers, NamedLettersAndLetterDigitMixes) {
       {"12AB", "12AB"},
       {"B52", "bê năm mươi hai"},
       {"F1", "ép một"},
+      // A zero-led run after the letter is a code: every zero is spoken.
+      {"A0001", "a không không không một"},
+      {"B007", "bê không không bảy"},
+      {"B0", "bê không"},
   });
 }
 
@@ -124,6 +131,9 @@ TEST(NormalizeOthers, UnitPowers) {
       // Not a key of either table: spoken as written, in its own case.
       {"X^2", " X mũ hai "},
       {"Hz^3", " héc mũ ba "},
+      // A zero-led exponent keeps its zeros, as a code does.
+      {"m^003", " mét mũ không không ba "},
+      {"cm^-03", " xen ti mét mũ trừ không ba "},
   });
 }
 
@@ -135,7 +145,8 @@ TEST(NormalizeOthers, Quotes) {
       {"'a'", " a phẩy"},
       {"'hello' world", " hello  world"},
       {"don't", "don't"},
-      // Inside a word the curly apostrophe is left to step 26, which blanks it.
+      // Inside a word the curly apostrophe is left to step 26, which blanks it
+      // (the pipeline has made it an ASCII one before this pass runs).
       {"l’eau", "l eau"},
       // An ASCII double quote is no kept character.
       {"x\"y", "x y"},
@@ -152,6 +163,14 @@ TEST(NormalizeOthers, NotEqualSymbolsAndScripts) {
       {"H₂O", "H hai O"},
       {"α≠β", " an pha  khác  bê ta "},
       {"½", " một phần hai "},
+      // A superscript minus before superscript digits keeps its sign, and the
+      // digits after it are one exponent.
+      {"10⁻³", "10 mũ trừ ba "},
+      {"x⁻¹²", "x mũ trừ mười hai "},
+      {"10⁻⁰³", "10 mũ trừ không ba "},
+      // With no digit after it, it is a stray character.
+      {"a⁻b", "a b"},
+      {"10⁻", "10 "},
   });
 }
 
@@ -232,8 +251,12 @@ TEST(NormalizeOthers, StrayCharacters) {
       {"__start_en__x__end_en__", "__start_en__x__end_en__"},
       {"đi-về, vâng!", "đi-về, vâng!"},
       {"ỒN ÀO", "ỒN ÀO"},
-      // Only precomposed letters are kept; a lone combining mark goes.
-      {"e\u0301", "e "},
+      // A combining mark on a Latin letter goes without splitting its word
+      // (a space there cut the word in two); a mark on anything else is blanked.
+      {"e\u0301", "e"},
+      {"n\u0308a\u0301\u0302b", "nab"},
+      {"5\u0301", "5 "},
+      {"я\u0301", "  "},
       // U+001F is not white space.
       {"a\x1F" "b", "a b"},
   });
@@ -255,6 +278,72 @@ TEST(ReadStandardColon, ReadsTheTwoNumbersOfAMatch) {
   }
 }
 
+// A Latin letter outside the kept set is spelled in ASCII letters, in its
+// case, or kept when it has none; the letters of other scripts are blanked.
+TEST(NormalizeOthers, LatinWordsStayWhole) {
+  ExpectOthers({
+      {"Müller", "Muller"},
+      {"Gödel", "Godel"},
+      {"señor", "senor"},
+      {"naïve", "naive"},
+      {"Straße", "Strasse"},
+      {"ŋ ə ø æ þ ð ł", "ng e o ae th d l"},
+      {"ÆRØ", "AERO"},
+      {"œuvre", "oeuvre"},
+      {"ɓaɗa", "bada"},
+      {"Ｈｅｌｌｏ", "Hello"},
+      // No ASCII spelling: the letter stays.
+      {"ʘa", "ʘa"},
+      // Vietnamese letters are never folded; the eth capital is read as its
+      // look-alike «Đ».
+      {"Łódź đường", "Lódz đường"},
+      {"Ðà Nẵng", "Đà Nẵng"},
+      {"Москва", "      "},
+      {"ΑΒ", "  "},
+  });
+}
+
+// Every letter of the Latin script, with or without a combining mark after
+// it, leaves its word in one piece.
+TEST(NormalizeOthers, NoLatinLetterSplitsItsWord) {
+  for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || !text::is_latin_letter(c)) continue;
+    for (const std::string_view mark : {"", "\u0301"}) {
+      std::string input = "x";
+      text::append_utf8(input, c);
+      input += mark;
+      input += "y";
+      const std::string out = normalize_others(input);
+      EXPECT_TRUE(out.size() >= 2 && out.front() == 'x' && out.back() == 'y' &&
+                  out.find(' ') == std::string::npos)
+          << "U+" << std::hex << static_cast<uint32_t>(c) << ": «" << out << "»";
+    }
+  }
+}
+
+TEST(FoldDigitsAndApostrophes, DigitsOfEveryScriptAndApostrophesInWords) {
+  const Case cases[] = {
+      {"năm ２０２４", "năm 2024"},
+      {"giá ٣ đồng", "giá 3 đồng"},
+      {"2０24", "2024"},
+      {"\U0001D7CE\u0967", "01"},  // mathematical bold zero, Devanagari one
+      {"it’s ok", "it's ok"},
+      {"rock’n’roll", "rock'n'roll"},
+      {"Hà’Nội", "Hà'Nội"},
+      // Superscripts are no decimal digits; a ’ at a word edge stays.
+      {"x² ’90 a’ ’b", "x² ’90 a’ ’b"},
+  };
+  for (const Case& c : cases) {
+    std::string out = "untouched";
+    const bool changed = fold_digits_and_apostrophes(c.input, out);
+    EXPECT_EQ(changed, c.input != c.expected) << c.input;
+    EXPECT_EQ(changed ? out : std::string(c.input), c.expected) << c.input;
+    if (!changed) {
+      EXPECT_EQ(out, "untouched") << c.input;
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Mixed inputs: every step accepts any valid text.
 
@@ -263,7 +352,7 @@ TEST(NormalizeOthers, AcceptsMixedTextsWithoutFailing) {
       "A", "B", "X", "I", "V", "a", "m", "ĐH", "UBND", "TP.HCM", "NASA", "0", "5", "12",
       ".", "!", "?", ":", ";", "/", "^", "-", "+", "'", "’", "\"", "“", "(", ")", "[",
       "}", "°", "C", "f", "²", "₂", "α", "<>", "<", "|", "…", " ", "\t", "\n", "chữ",
-      "ký tự", ".com", "e\u0301", "Ộ", "_",
+      "ký tự", ".com", "e\u0301", "Ộ", "_", "ß", "\u0308", "⁻", "³", "ʘ",
   };
   std::mt19937 rng(31011);
   std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);

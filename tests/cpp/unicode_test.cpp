@@ -9,6 +9,7 @@
 #include <unicode/utf8.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -140,6 +141,54 @@ TEST(Unicode, CharacterProperties) {
     EXPECT_EQ(is_alphabetic(c.c), c.alphabetic) << std::hex << uint32_t(c.c);
     EXPECT_EQ(is_uppercase(c.c), c.uppercase) << std::hex << uint32_t(c.c);
     EXPECT_EQ(is_alphanumeric(c.c), c.alphanumeric) << std::hex << uint32_t(c.c);
+  }
+}
+
+TEST(Unicode, DecimalDigitValues) {
+  EXPECT_EQ(decimal_digit_value(U'7'), 7);
+  EXPECT_EQ(decimal_digit_value(U'\uFF12'), 2);      // full-width two
+  EXPECT_EQ(decimal_digit_value(U'\u0663'), 3);      // Arabic-Indic three
+  EXPECT_EQ(decimal_digit_value(U'\U0001D7CE'), 0);  // mathematical bold zero
+  EXPECT_EQ(decimal_digit_value(U'\u00B2'), -1);     // superscript two (No)
+  EXPECT_EQ(decimal_digit_value(U'\u2160'), -1);     // Roman numeral one (Nl)
+  EXPECT_EQ(decimal_digit_value(U'a'), -1);
+}
+
+TEST(Unicode, LatinLettersMarksAndTheirAsciiSpelling) {
+  for (const char32_t c : {U'a', U'Z', U'\u00FC', U'\u00DF', U'\u014B', U'\u0259', U'\uFF21',
+                           U'\u1EC7', U'\u0110', U'\u0298'}) {
+    EXPECT_TRUE(is_latin_letter(c)) << std::hex << uint32_t(c);
+  }
+  for (const char32_t c : {U'1', U'_', U'\u03B1', U'\u044F', U'\u4E2D', U'\u0301', U'\u2160'}) {
+    EXPECT_FALSE(is_latin_letter(c)) << std::hex << uint32_t(c);
+  }
+  EXPECT_TRUE(is_mark(U'\u0301'));
+  EXPECT_TRUE(is_mark(U'\u20DD'));  // enclosing circle (Me)
+  EXPECT_FALSE(is_mark(U'a'));
+  EXPECT_FALSE(is_mark(U'\u00B4'));  // spacing acute (Sk)
+
+  struct FoldCase {
+    char32_t c;
+    std::string_view spelling;
+  };
+  const FoldCase cases[] = {
+      {U'\u00FC', "u"},   // ü, by decomposition
+      {U'\u00D1', "N"},   // Ñ
+      {U'\uFB01', "fi"},  // ﬁ ligature
+      {U'\uFF21', "A"},   // full-width A
+      {U'\u00DF', "ss"},  // ß, by convention
+      {U'\u00DE', "TH"},  // Þ
+      {U'\u014B', "ng"},  // ŋ
+      {U'\u0259', "e"},   // ə
+      {U'\u00F8', "o"},   // ø, by the base letter of its name
+      {U'\u0141', "L"},   // Ł
+      {U'\u0153', "oe"},  // œ, a ligature
+      {U'\u0253', "b"},   // ɓ
+      {U'\u1D00', "a"},   // small capital A: a lower-case letter
+      {U'\u0298', ""},    // bilabial click: no spelling
+  };
+  for (const FoldCase& f : cases) {
+    EXPECT_EQ(latin_ascii_fold(f.c), f.spelling) << std::hex << uint32_t(f.c);
   }
 }
 

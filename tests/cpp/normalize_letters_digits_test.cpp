@@ -1,0 +1,101 @@
+// Whole-pipeline readings of what is easily lost on the way: digits of other
+// scripts, typographic apostrophes, letters of Latin words outside Vietnamese,
+// superscript signs and the zeros that lead a code.
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "vi_normalizer/normalizer.hpp"
+
+namespace vyr::vi_normalizer {
+namespace {
+
+struct Case {
+  std::string_view input;
+  std::string_view expected;
+};
+
+void ExpectNormalized(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) {
+    EXPECT_EQ(Normalizer::normalize(c.input), c.expected) << "input: «" << c.input << "»";
+  }
+}
+
+// A decimal digit of any script is read as the digit it is, never dropped.
+TEST(NormalizeLettersDigits, DigitsOfOtherScriptsAreRead) {
+  ExpectNormalized({
+      {"năm ２０２４", "năm hai nghìn không trăm hai mươi bốn"},
+      {"１２３ người", "một trăm hai mươi ba người"},
+      {"giá ٣ đồng", "giá ba đồng"},
+      // Mixed with ASCII digits, the run is still one number.
+      {"2０24", "hai nghìn không trăm hai mươi bốn"},
+      {"１０%", "mười phần trăm"},
+      {"ngày ١٥/٠٨/٢٠٢٤", "ngày mười lăm tháng tám năm hai nghìn không trăm hai mươi bốn"},
+      {"０９１２３４５６７８", "không chín một hai ba bốn năm sáu bảy tám"},
+      // The caller's own chunk comes back as written.
+      {"<en>Item ２</en> số ３", "<en>Item ２</en> số ba"},
+  });
+}
+
+// U+2019 between two letters reads as the ASCII apostrophe does there.
+TEST(NormalizeLettersDigits, TypographicApostropheInAWord) {
+  const std::string_view pairs[][2] = {
+      {"it’s ok", "it's ok"},     {"don’t", "don't"},         {"rock’n’roll", "rock'n'roll"},
+      {"I’m here", "I'm here"},   {"O’Brien", "O'Brien"},     {"NASA’s", "NASA's"},
+      {"Tôi’s", "Tôi's"},
+  };
+  for (const auto& [curly, ascii] : pairs) {
+    EXPECT_EQ(Normalizer::normalize(curly), Normalizer::normalize(ascii)) << curly;
+  }
+  ExpectNormalized({
+      {"it’s ok", "it's ok"},
+      {"don’t", "don't"},
+      {"rock’n’roll", "rock'n'roll"},
+      // At a word edge it is a quote, as before.
+      {"‘quoted’ text", "quoted text"},
+  });
+}
+
+// A word of the Latin script stays whole; other scripts go as before. A
+// superscript minus keeps its sign.
+TEST(NormalizeLettersDigits, LatinLettersAndSuperscriptMinus) {
+  ExpectNormalized({
+      {"Müller", "muller"},
+      {"Gödel", "godel"},
+      {"señor", "senor"},
+      {"naïve", "naive"},
+      {"Straße", "strasse"},
+      {"Ærøskøbing", "aeroskobing"},
+      {"Nguyễn Müller", "nguyễn muller"},
+      {"ÐÀ NẴNG", "đà nẵng"},
+      // A combining mark with no precomposed letter.
+      {"n\u0308a", "na"},
+      {"ΑΒΓ test", "test"},
+      {"Москва test", "test"},
+      {"10⁻³", "mười mũ trừ ba"},
+      {"2⁻³", "hai mũ trừ ba"},
+      {"x⁻²", "ích mũ trừ hai"},
+      {"cm⁻³", "xen ti mét mũ trừ ba"},
+      // The same wording as the caret form; unsigned superscripts unchanged.
+      {"10^-3", "mười mũ trừ ba"},
+      {"10³", "mười lập phương"},
+      {"x²", "ích bình phương"},
+  });
+}
+
+// A zero-led digit run after a letter is a code, read digit by digit.
+TEST(NormalizeLettersDigits, LeadingZerosAfterALetter) {
+  ExpectNormalized({
+      {"A0001", "a không không không một"},
+      {"B007", "bê không không bảy"},
+      {"Mã số A0001 và B007", "mã số a không không không một và bê không không bảy"},
+      {"xe F0", "xe ép không"},
+      {"m^003", "mét mũ không không ba"},
+      // Without a leading zero, still one number.
+      {"B52", "bê năm mươi hai"},
+      {"F10", "ép mười"},
+  });
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer
