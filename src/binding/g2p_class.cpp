@@ -10,6 +10,7 @@
 #include "binding/classes.hpp"
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
+#include "binding/module_type.hpp"
 #include "g2p/g2p.hpp"
 
 namespace vyr::binding {
@@ -108,9 +109,9 @@ PyObject* create_g2p_type() {
       {Py_tp_doc, const_cast<char*>("G2P(dict_path)\n--\n\n")},
       {0, nullptr},
   };
-  static PyType_Spec spec = {"G2P", static_cast<int>(sizeof(G2PObject)), 0, Py_TPFLAGS_DEFAULT,
-                             slots};
-  return PyType_FromSpec(&spec);
+  static PyType_Spec spec = {"vyr_g2p.G2P", static_cast<int>(sizeof(G2PObject)), 0,
+                             Py_TPFLAGS_DEFAULT, slots};
+  return type_in_module(spec);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "binding/classes.hpp"
 #include "binding/convert.hpp"
 #include "binding/errors.hpp"
+#include "binding/module_type.hpp"
 #include "vi_normalizer/normalizer.hpp"
 
 namespace vyr::binding {
@@ -124,9 +125,9 @@ PyObject* create_normalizer_type() {
       {Py_tp_doc, const_cast<char*>("Normalizer(lang=\"vi\")\n--\n\n")},
       {0, nullptr},
   };
-  static PyType_Spec spec = {"Normalizer", static_cast<int>(sizeof(NormalizerObject)), 0,
-                             Py_TPFLAGS_DEFAULT, slots};
-  return PyType_FromSpec(&spec);
+  static PyType_Spec spec = {"vyr_g2p.Normalizer", static_cast<int>(sizeof(NormalizerObject)),
+                             0, Py_TPFLAGS_DEFAULT, slots};
+  return type_in_module(spec);
 }
 
 }  // namespace

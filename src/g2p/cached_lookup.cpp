@@ -1,7 +1,8 @@
 // The two cached lookups through which everything reads the dictionary.
 // Order within one lookup: cache shared, miss set shared, the search with no
 // lock held, then the cache or the miss set exclusive. Copies for the stores
-// are made before a lock is taken.
+// are made before a lock is taken. A word or value too long to be stored is
+// looked up all the same; it is just not stored (caches.hpp).
 #include <optional>
 #include <string>
 #include <utility>
@@ -21,11 +22,14 @@ std::optional<std::string> G2PEngine::cached_lookup_merged(std::string_view word
   }
   const std::optional<std::string_view> found = dict_.search_merged(word);  // no lock
   if (!found) {
-    // takes merged_misses_ exclusive
-    merged_misses_.write([&](StringSet& misses) { insert_miss(misses, word); });
+    if (fits_store(word)) {
+      // takes merged_misses_ exclusive
+      merged_misses_.write([&](StringSet& misses) { insert_miss(misses, word); });
+    }
     return std::nullopt;
   }
   std::string value(*found);
+  if (!fits_store(word) || !fits_store(value)) return value;
   std::string key(word);
   std::string stored = value;
   // takes merged_cache_ exclusive
@@ -46,11 +50,14 @@ std::optional<ReadingPair> G2PEngine::cached_lookup_common(std::string_view word
   }
   const std::optional<CommonReadings> found = dict_.search_common(word);  // no lock
   if (!found) {
-    // takes common_misses_ exclusive
-    common_misses_.write([&](StringSet& misses) { insert_miss(misses, word); });
+    if (fits_store(word)) {
+      // takes common_misses_ exclusive
+      common_misses_.write([&](StringSet& misses) { insert_miss(misses, word); });
+    }
     return std::nullopt;
   }
   ReadingPair value{std::string(found->vi), std::string(found->en)};
+  if (!fits_store(word) || !fits_store(value.first) || !fits_store(value.second)) return value;
   std::string key(word);
   ReadingPair stored = value;
   // takes common_cache_ exclusive

@@ -7,6 +7,13 @@
 //   common cache        emptied before an insert once it holds 5,000 entries
 //   segmentation cache  emptied before an insert once it holds 5,000 entries
 //   miss sets           take a new word only while they hold 49,999 or fewer
+// and in bytes: no store keeps a string (word, reading or segmentation)
+// longer than kMaxStoredBytes. A lookup or segmentation whose word or result
+// is longer is not stored, so it is done again, with the same result, the
+// next time; no real word comes near the limit. So the five stores hold at
+// most 120,000 entries and about 37 MB of text (merged 10,000 x 512, common
+// 5,000 x 768, misses 2 x 50,000 x 256, segmentation 5,000 x (256 + 3 + 256)
+// bytes), about 50 MB with the hash tables' own overhead.
 // An empty store is never hashed into. None of this is thread safe by
 // itself: the engine keeps each store behind its own runtime::RwLock.
 #pragma once
@@ -29,6 +36,11 @@ inline constexpr size_t kCommonCacheLimit = 5'000;
 inline constexpr size_t kSegmentationCacheLimit = 5'000;
 inline constexpr size_t kMissSetMaxBeforeInsert = 49'999;
 
+// The longest word, reading or segmentation (in UTF-8 bytes) a store keeps.
+// Hostile text of ever new long words would otherwise pin copies of all of
+// them for the engine's life.
+inline constexpr size_t kMaxStoredBytes = 256;
+
 inline constexpr size_t kMergedCacheCapacity = 2'048;
 inline constexpr size_t kCommonCacheCapacity = 1'024;
 inline constexpr size_t kSegmentationCacheCapacity = 512;
@@ -50,6 +62,9 @@ StringMap<V> make_string_map(size_t capacity) {
 inline StringSet make_string_set() {
   return StringSet(0, runtime::KeyedHash(runtime::random_hash_key()));
 }
+
+// Whether a store may keep this string (a word, a reading, a segmentation).
+inline bool fits_store(std::string_view text) { return text.size() <= kMaxStoredBytes; }
 
 // A copy of the value stored for key, or nullopt.
 template <class V>

@@ -27,9 +27,10 @@ namespace vyr::g2p {
 // is searched, so a dictionary that points outside its file fails the call
 // (vyr::Panic) without poisoning anything. A lookup takes, in this order:
 // its cache shared, its miss set shared, nothing for the search, then its
-// cache or its miss set exclusive. Two threads that miss on the same word
-// both search and both insert the same entry; the last insert wins.
-// Bounds and emptying rules: caches.hpp.
+// cache or its miss set exclusive (skipped when what it would store is too
+// long to keep). Two threads that miss on the same word both search and both
+// insert the same entry; the last insert wins.
+// Bounds in entries and in bytes, and emptying rules: caches.hpp.
 class G2PEngine {
  public:
   // Maps the dictionary at dict_path. Throws IoError.

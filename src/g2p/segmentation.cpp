@@ -144,6 +144,7 @@ std::optional<std::string> G2PEngine::segment(std::string_view word, Lang lang) 
   if (cached) return std::move(*cached);
 
   std::optional<std::string> result = segment_uncached(*this, word, lang, longest_key_bound());
+  if (!fits_store(word) || (result && !fits_store(*result))) return result;
   std::optional<std::string> stored = result;
   // takes segmentation_cache_ exclusive
   segmentation_cache_.write([&](StringMap<std::optional<std::string>>& cache) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -111,6 +113,70 @@ TEST(EngineCaches, StoredValuesKeepTheMarker) {
   EXPECT_EQ(engine.cached_lookup_merged("hello"), " <en>həˈloʊ ");  // cached copy alike
   EXPECT_EQ(engine.cached_lookup_common("on")->second, "<en>ɒn");
   EXPECT_FALSE(engine.cached_lookup_merged("Hello"));  // callers lower-case
+}
+
+// A word made of `count` copies of `piece`.
+std::string repeated(std::string_view piece, size_t count) {
+  std::string out;
+  for (size_t i = 0; i < count; ++i) out += piece;
+  return out;
+}
+
+TEST(EngineCaches, LookupsStoreNoWordOrReadingLongerThanTheLimit) {
+  const std::string at_limit(kMaxStoredBytes, 'k'), over(kMaxStoredBytes + 1, 'k');
+  const std::string long_reading(kMaxStoredBytes + 1, 'v');
+  const std::string absent_at_limit(kMaxStoredBytes, 'z'), absent_over(kMaxStoredBytes + 1, 'z');
+  TempFile file(build_dict({{at_limit, "a"}, {over, "o"}, {"long", long_reading}},
+                           {{at_limit, {"x", "y"}},
+                            {over, {"x", "y"}},
+                            {"longen", {"x", long_reading}},
+                            {"longvi", {long_reading, "y"}}}));
+  G2PEngine engine(file.path());
+  const ReadingPair xy{"x", "y"};
+  for (int round = 0; round < 2; ++round) {  // round 1 would read anything stored
+    EXPECT_EQ(engine.cached_lookup_merged(at_limit), "a");
+    EXPECT_EQ(engine.cached_lookup_merged(over), "o");
+    EXPECT_EQ(engine.cached_lookup_merged("long"), long_reading);
+    EXPECT_FALSE(engine.cached_lookup_merged(absent_at_limit));
+    EXPECT_FALSE(engine.cached_lookup_merged(absent_over));
+    EXPECT_EQ(engine.cached_lookup_common(at_limit), xy);
+    EXPECT_EQ(engine.cached_lookup_common(over), xy);
+    EXPECT_EQ(engine.cached_lookup_common("longen"), ReadingPair("x", long_reading));
+    EXPECT_EQ(engine.cached_lookup_common("longvi"), ReadingPair(long_reading, "y"));
+    EXPECT_FALSE(engine.cached_lookup_common(absent_at_limit));
+    EXPECT_FALSE(engine.cached_lookup_common(absent_over));
+  }
+  const auto sizes = engine.cache_sizes();  // only the words at the limit are kept
+  EXPECT_EQ(sizes.merged, 1u);
+  EXPECT_EQ(sizes.merged_misses, 1u);
+  EXPECT_EQ(sizes.common, 1u);
+  EXPECT_EQ(sizes.common_misses, 1u);
+}
+
+TEST(EngineCaches, SegmentationsOfWordsOrResultsLongerThanTheLimitAreNotStored) {
+  // "ba" reads as "", so "baba..." of any length reads as "" too.
+  TempFile file(build_dict({{"ba", ""}, {"bo", std::string(kMaxStoredBytes / 2, 'o')}}));
+  G2PEngine engine(file.path());
+  struct Case {
+    std::string word;
+    std::optional<std::string> reading;
+    bool stored;
+  };
+  const std::string half(kMaxStoredBytes / 2, 'o');
+  const Case cases[] = {
+      {repeated("ba", kMaxStoredBytes / 2), "", true},
+      {repeated("ba", kMaxStoredBytes / 2) + "ba", "", false},  // the word is too long
+      {"bobo", half + " " + half, false},                      // the result is too long
+      {"zz", std::nullopt, true},
+      {std::string(kMaxStoredBytes + 1, 'z'), std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word.substr(0, 8) + "... of " + std::to_string(c.word.size()) + " bytes");
+    const size_t before = engine.cache_sizes().segmentation;
+    EXPECT_EQ(engine.segment(c.word, Lang::kVi), c.reading);
+    EXPECT_EQ(engine.cache_sizes().segmentation, before + (c.stored ? 1 : 0));
+    EXPECT_EQ(engine.segment(c.word, Lang::kVi), c.reading);  // from the cache or anew
+  }
 }
 
 // ---- failures ----------------------------------------------------------------

@@ -32,15 +32,16 @@ def normalizer():
     return vyr_g2p.Normalizer()
 
 
-def run_python(code, **env):
-    """Runs code in a fresh interpreter that imports the same vyr_g2p."""
+def run_python(code, *flags, **env):
+    """Runs code in a fresh interpreter (given the command-line flags) that
+    imports the same vyr_g2p."""
     environ = dict(os.environ, **env)
     module_dir = str(pathlib.Path(vyr_g2p.__file__).parent)
     environ["PYTHONPATH"] = os.pathsep.join(
         p for p in (module_dir, environ.get("PYTHONPATH", "")) if p
     )
     return subprocess.run(
-        [sys.executable, "-c", textwrap.dedent(code)],
+        [sys.executable, *flags, "-c", textwrap.dedent(code)],
         capture_output=True,
         text=True,
         env=environ,
@@ -82,6 +83,25 @@ class TestModule:
         )
         assert result.returncode == 0, result.stderr
         assert result.stdout.strip() == "0"
+        assert result.stderr == ""
+
+    def test_import_warns_of_nothing(self):
+        # Under -W error any warning at import would fail it: a test suite
+        # with warnings as errors must be able to import the package.
+        result = run_python(
+            """
+            import pickle
+            import vyr_g2p
+            for cls in (vyr_g2p.G2P, vyr_g2p.Normalizer):
+                assert pickle.loads(pickle.dumps(cls)) is cls
+                help(cls)
+            print(vyr_g2p.G2P.__module__, vyr_g2p.Normalizer.__module__)
+            """,
+            "-W",
+            "error",
+        )
+        assert result.returncode == 0, result.stderr
+        assert result.stdout.splitlines()[-1] == "vyr_g2p vyr_g2p"
         assert result.stderr == ""
 
     def test_a_second_interpreter_is_refused(self, tmp_path):
@@ -126,12 +146,15 @@ class TestClassShape:
         cls = getattr(vyr_g2p, cls_name)
         assert cls.__name__ == cls_name
         assert cls.__qualname__ == cls_name
-        assert repr(cls) == f"<class '{cls_name}'>"
+        assert cls.__module__ == "vyr_g2p"
+        # The interpreter's repr joins __module__ and __qualname__; its
+        # messages quote the bare name (below, for subclassing).
+        assert repr(cls) == f"<class 'vyr_g2p.{cls_name}'>"
         assert cls.__bases__ == (object,)
 
     def test_cannot_be_subclassed(self, cls_name):
         cls = getattr(vyr_g2p, cls_name)
-        with pytest.raises(TypeError):
+        with pytest.raises(TypeError, match=f"^type '{cls_name}' is not an acceptable base type$"):
             type("Sub", (cls,), {})
 
     def test_documentation_is_empty(self, cls_name):

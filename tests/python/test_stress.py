@@ -229,3 +229,42 @@ def test_long_run_keeps_memory_bounded(dict_path, workload):
     # It stays put (0 bytes here); a leak of one small string or object per
     # call, 32 bytes or more, would cross this bound.
     assert grown < 2 * 1024 * 1024, f"resident set grew by {grown / 2**20:.1f} MiB"
+
+
+@pytest.mark.skipif(not os.path.exists("/proc/self/statm"),
+                    reason="needs /proc to read the resident set")
+def test_long_distinct_words_leave_no_copies_behind(make_dictionary):
+    """A thousand new words of 10,000 letters each, half read piece by piece
+    and half spelled, are read right and leave the resident set where it
+    was: the engine keeps no copy of a word, nor of its reading, that long
+    (it used to keep about 40 MB of them for its life)."""
+    if under_address_sanitizer():
+        pytest.skip("AddressSanitizer's quarantine holds freed memory on purpose")
+    readings = {c + v: c.upper() + v for c in "bdm" for v in "aeiou"}
+    g2p = vyr_g2p.G2P(make_dictionary(readings))
+    pieces = sorted(readings)
+    rng = random.Random(7)
+
+    def long_word(i):
+        chosen = [rng.choice(pieces) for _ in range(5_000)]
+        if i % 2:
+            chosen.insert(2_500, "q")  # no piece holds "q": spelled, letters as written
+        return "".join(chosen), chosen
+
+    def expected(word, chosen):
+        return word if "q" in chosen else " ".join(readings[p] for p in chosen)
+
+    words = [long_word(i) for i in range(1_100)]
+    for word, chosen in words[:100]:  # the pieces' own entries are stored by now
+        assert g2p.phonemize(word) == expected(word, chosen)
+    before = resident_bytes()
+    for word, chosen in words[100:]:
+        assert g2p.phonemize(word) == expected(word, chosen)
+    grown = resident_bytes() - before
+    assert grown < 8 * 1024 * 1024, f"resident set grew by {grown / 2**20:.1f} MiB"
+    # Asked again, or of a new engine, the same words read the same.
+    sample = words[100:110]
+    fresh = vyr_g2p.G2P(make_dictionary(readings, name="fresh.bin"))
+    again = g2p.phonemize_batch([word for word, _ in sample])
+    assert again == [fresh.phonemize(word) for word, _ in sample]
+    assert again == [expected(word, chosen) for word, chosen in sample]
