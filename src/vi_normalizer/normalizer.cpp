@@ -327,9 +327,10 @@ bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
 }
 
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
-  // find_technical gives the spans of RE_TECHNICAL's matches in linear time;
-  // the pattern itself rescans long runs such as «1.1.1…» from every start.
-  return rewrite::replace_spans(text, find_technical(text), out,
+  // find_technical_strings gives the spans of RE_TECHNICAL's matches in
+  // linear time (the pattern itself rescans long runs such as «1.1.1…» from
+  // every start), addresses carried on over letters beyond ASCII.
+  return rewrite::replace_spans(text, find_technical_strings(text), out,
                                 [&](std::string_view match, std::string_view, std::string& o) {
                                   o += protect_technical(match, masks);
                                 });

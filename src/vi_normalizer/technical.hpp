@@ -33,6 +33,12 @@ const text::Regex& RE_TECH_SPLIT();
 // end from every word boundary in it: 20 KB took seconds.)
 std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text);
 
+// The technical strings the pipeline reads: the matches of find_technical,
+// with every web address or path carried on over the letters beyond ASCII
+// that stopped its match («https://x.vn/wiki/hà», not «https://x.vn/wiki»),
+// to its last word character. Matches it swallows go with it.
+std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view text);
+
 std::string normalize_technical(std::string_view text);
 // The reading of one match of RE_TECHNICAL.
 std::string normalize_technical_match(std::string_view text);
