@@ -169,7 +169,26 @@ void read_word_beyond_ascii(std::string_view piece, Readings& out) {
 
 // «net» → «nét»; «a+b» → «a + bê»; «2024» → «hai không hai bốn»;
 // «v2» → «__start_en__v__end_en__ hai»; «Users» → «__start_en__users__end_en__».
+void read_technical_piece(std::string_view piece, Readings& out);
+
+// «user@host» → «__start_en__user__end_en__ a còng __start_en__host__end_en__»:
+// the user part of a web address is read like the rest of it, and "@" as in
+// an e-mail address.
+void read_piece_with_at(std::string_view piece, Readings& out) {
+  size_t from = 0;
+  for (size_t at = piece.find('@'); at != std::string_view::npos; at = piece.find('@', from)) {
+    if (at > from) read_technical_piece(piece.substr(from, at - from), out);
+    out.add("a còng");
+    from = at + 1;
+  }
+  if (from < piece.size()) read_technical_piece(piece.substr(from), out);
+}
+
 void read_technical_piece(std::string_view piece, Readings& out) {
+  if (piece.find('@') != std::string_view::npos) {
+    read_piece_with_at(piece, out);
+    return;
+  }
   const std::string lowered = text::to_lower(piece);
   if (const std::string_view* suffix = DOMAIN_SUFFIX_MAP().find(lowered)) {
     out.add(*suffix);
