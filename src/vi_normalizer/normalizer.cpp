@@ -148,18 +148,11 @@ void append_placeholder(std::string& out, size_t index, std::string_view rest) {
   }
 }
 
-// Length of an internal English marker («__start_en__», «__end_en__», in any
-// letter case) at text[pos], or 0.
+// Length of an internal English marker («__start_en__», «__end_en__», as the
+// end of the pipeline turns into tags: lower case) at text[pos], or 0.
 size_t en_marker_at(std::string_view text, size_t pos) {
   for (std::string_view marker : {kStartEn, kEndEn}) {
-    if (pos + marker.size() > text.size()) continue;
-    bool same = true;
-    for (size_t i = 0; i < marker.size() && same; ++i) {
-      char c = text[pos + i];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      same = c == marker[i];
-    }
-    if (same) return marker.size();
+    if (text.compare(pos, marker.size(), marker) == 0) return marker.size();
   }
   return 0;
 }
@@ -191,7 +184,8 @@ void append_caller_text(std::string_view text, std::string& out) {
 }
 
 bool has_caller_marks(std::string_view text) {
-  return rewrite::has_byte(text, '_') || text.find(kChunkOpen.substr(0, 2)) != std::string_view::npos;
+  return rewrite::has_byte(text, '_') ||
+         text.find(kChunkOpen.substr(0, 2)) != std::string_view::npos;
 }
 
 // «a <en>Hi</en> b» → «a \uFDD00\uFDD1 b», chunks {«<en>Hi</en>»}; the text
@@ -339,7 +333,8 @@ ByteSpans outside_of(const ByteSpans& inner, const ByteSpans& outer) {
   size_t o = 0;
   for (const auto& span : inner) {
     while (o < outer.size() && outer[o].second <= span.first) ++o;
-    const bool held = o < outer.size() && outer[o].first <= span.first && span.second <= outer[o].second;
+    const bool held =
+        o < outer.size() && outer[o].first <= span.first && span.second <= outer[o].second;
     if (!held) kept.push_back(span);
   }
   return kept;
@@ -354,19 +349,18 @@ bool replace_spans_apart(std::string_view text, const ByteSpans& spans, const Ma
   if (spans.empty()) return false;
   const ByteSpans keys = masks.key_spans(text);
   size_t k = 0;
-  return rewrite::replace_spans(text, spans, out,
-                                [&](std::string_view match, std::string_view rest, std::string& o) {
-                                  const size_t start = static_cast<size_t>(match.data() - text.data());
-                                  const size_t end = start + match.size();
-                                  while (k < keys.size() && keys[k].second < start) ++k;
-                                  const bool after_key = k < keys.size() && keys[k].second == start;
-                                  while (k < keys.size() && keys[k].first < end) ++k;
-                                  const bool before_key = k < keys.size() && keys[k].first == end;
-                                  static_cast<void>(rest);
-                                  if (after_key) o += ' ';
-                                  o += protect(match);
-                                  if (before_key) o += ' ';
-                                });
+  const auto append = [&](std::string_view match, std::string_view, std::string& o) {
+    const size_t start = static_cast<size_t>(match.data() - text.data());
+    const size_t end = start + match.size();
+    while (k < keys.size() && keys[k].second < start) ++k;
+    const bool after_key = k < keys.size() && keys[k].second == start;
+    while (k < keys.size() && keys[k].first < end) ++k;
+    const bool before_key = k < keys.size() && keys[k].first == end;
+    if (after_key) o += ' ';
+    o += protect(match);
+    if (before_key) o += ' ';
+  };
+  return rewrite::replace_spans(text, spans, out, append);
 }
 
 }  // namespace

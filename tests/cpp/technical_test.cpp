@@ -311,6 +311,13 @@ TEST(TechnicalMatch, PathsAndDelimiters) {
        "__start_en__a__end_en__ hỏi __start_en__q__end_en__ bằng một và __start_en__x__end_en__ "
        "bằng hai"},
       {"10:20:30:40", "một không hai chấm hai không hai chấm ba không hai chấm bốn không"},
+      // "@" reads as in an e-mail address, the user part like the rest.
+      {"https://user@host.com/path",
+       "__start_en__https__end_en__ __start_en__user__end_en__ a còng __start_en__host__end_en__ "
+       "chấm com gạch __start_en__path__end_en__"},
+      {"https://x.com/@Ab2",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm com gạch a còng "
+       "__start_en__a b__end_en__ hai"},
       // Another URI character: the piece is read character by character.
       {"a+b", "a + bê"},
       {"x~1", "ích ~ một"},
