@@ -327,14 +327,15 @@ ByteSpans find_between_keys(std::string_view text, const MaskTable& masks,
   return found;
 }
 
-// The spans of `inner` that no span of `outer` holds whole.
+// The spans of `inner` that no span of `outer` holds whole with more before
+// them (a web address before its user part; «www.a@b.vn» stays an address).
 ByteSpans outside_of(const ByteSpans& inner, const ByteSpans& outer) {
   ByteSpans kept;
   size_t o = 0;
   for (const auto& span : inner) {
     while (o < outer.size() && outer[o].second <= span.first) ++o;
     const bool held =
-        o < outer.size() && outer[o].first <= span.first && span.second <= outer[o].second;
+        o < outer.size() && outer[o].first < span.first && span.second <= outer[o].second;
     if (!held) kept.push_back(span);
   }
   return kept;
@@ -559,8 +560,13 @@ bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
   // pattern itself retries long runs of address characters from every start.
   ByteSpans emails = find_between_keys(text, masks, find_emails);
   // An address inside a web address («https://user@host.com/path») is read
-  // with it, at the next step.
-  if (!emails.empty()) {
+  // with it, at the next step. Only an address glued to what stands before it
+  // can be one.
+  const auto glued = [&](const std::pair<size_t, size_t>& span) {
+    const size_t start = span.first;
+    return start > 0 && !text::is_space_class(static_cast<unsigned char>(text[start - 1]));
+  };
+  if (std::any_of(emails.begin(), emails.end(), glued)) {
     emails = outside_of(emails, find_between_keys(text, masks, find_technical_strings));
   }
   return replace_spans_apart(text, emails, masks, out, [&](std::string_view address) {

@@ -227,6 +227,9 @@ TEST(Protection, AnAddressInsideAWebAddressIsLeftToIt) {
   EXPECT_FALSE(mask_emails("https://user@host.com/path", masks, out));
   ASSERT_TRUE(mask_emails("user@host.com/path", masks, out));
   EXPECT_EQ(out, "maskaaaa/path");
+  // A match of the same start is the address itself, read as one.
+  ASSERT_TRUE(mask_emails("www.abc@gmail.com", masks, out));
+  EXPECT_EQ(out, "maskaaab");
 }
 
 TEST(Protection, EnglishSpansAreMaskedAsWritten) {
