@@ -5,9 +5,10 @@
 //
 // A match of RE_TECHNICAL is cut at its delimiters: delimiters become
 // Vietnamese words, letter runs English words or spelled letters (the letter
-// rule), digit runs digit words, domain suffixes their fixed readings. The
-// pipeline finds the matches of RE_TECHNICAL (find_technical) in its
-// technical step and masks what normalize_technical gives.
+// rule), digit runs digit words, domain suffixes their fixed readings, "@"
+// "a còng". The pipeline finds the matches of RE_TECHNICAL, addresses carried
+// on over letters beyond ASCII (find_technical_strings), in its technical
+// step and masks what normalize_technical gives.
 //
 // Every function returns a new string and may run on any number of threads at
 // once; the patterns are process-wide, compiled on first use. Matches are
