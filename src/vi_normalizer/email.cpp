@@ -185,11 +185,12 @@ bool word_char_before(std::string_view text, size_t end) {
   return RE_WORD_CHAR().is_match(text.substr(start, end - start));
 }
 
-// «2024» → «hai nghìn không trăm hai mươi bốn»; «ab12cd» →
-// «__start_en__ab__end_en__ mười hai __start_en__cd__end_en__»; «a%b» → «a % bê».
+// «2024» → «hai nghìn không trăm hai mươi bốn»; «0912» → «không chín một
+// hai» (a run led by "0" is a code); «ab12cd» → «__start_en__ab__end_en__
+// mười hai __start_en__cd__end_en__»; «a%b» → «a % bê».
 void read_email_piece(std::string_view piece, Readings& out) {
   if (pieces::all_ascii_digits(piece)) {
-    out.add(n2w(piece));
+    out.add(n2w_code_or_cardinal(piece));
     return;
   }
   if (pieces::all_ascii_alnum(piece)) {
@@ -197,7 +198,7 @@ void read_email_piece(std::string_view piece, Readings& out) {
     RE_SUB_TOKENS().for_each(piece, [&](const text::Captures& t) {
       const std::string_view token = t.str();
       if (pieces::all_ascii_digits(token)) {
-        out.add(n2w(token));
+        out.add(n2w_code_or_cardinal(token));
       } else {
         out.add_english(pieces::ascii_lower(token));
       }

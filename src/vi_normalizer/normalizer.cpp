@@ -2,8 +2,10 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,8 +33,10 @@ using text::Captures;
 using text::Engine;
 using text::Regex;
 
-constexpr std::string_view kPlaceholder = "ENTOKEN";
-constexpr std::string_view kPlaceholderLower = "entoken";
+// A lifted chunk's placeholder: its index between two noncharacters, which
+// are taken out of the caller's text first, so no text can imitate one.
+constexpr std::string_view kChunkOpen = "\uFDD0";
+constexpr std::string_view kChunkClose = "\uFDD1";
 
 // ---------------------------------------------------------------------------
 // Mask keys
@@ -49,55 +53,180 @@ void append_digit_letters(std::string& out, std::string_view digits) {
   for (char d : digits) out += static_cast<char>('a' + (d - '0'));
 }
 
+// The ASCII letter at text[pos] lower-cased (the Kelvin sign, which lower-
+// cases to "k", as "k"), or 0; its bytes in *width.
+char lower_letter_at(std::string_view text, size_t pos, size_t* width) {
+  *width = 1;
+  const char c = text[pos];
+  if (c >= 'a' && c <= 'z') return c;
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  if (text.compare(pos, 3, "\u212A") == 0) {
+    *width = 3;
+    return 'k';
+  }
+  return 0;
+}
+
+// Where each "mask" of the text, in any letter case, ends.
+std::vector<size_t> mask_word_ends(std::string_view text) {
+  std::vector<size_t> ends;
+  for (size_t pos = 0; pos < text.size(); ++pos) {
+    if (text[pos] != 'm' && text[pos] != 'M') continue;
+    size_t p = pos;
+    bool whole = true;
+    for (char want : kMaskPrefix) {
+      size_t width = 0;
+      if (p >= text.size() || lower_letter_at(text, p, &width) != want) {
+        whole = false;
+        break;
+      }
+      p += width;
+    }
+    if (whole) ends.push_back(p);
+  }
+  return ends;
+}
+
+// The `length` letters at text[pos], lower-cased, if all are ASCII letters.
+bool letters_at(std::string_view text, size_t pos, size_t length, std::string& out) {
+  out.clear();
+  for (size_t i = 0; i < length; ++i) {
+    size_t width = 0;
+    const char c = pos < text.size() ? lower_letter_at(text, pos, &width) : 0;
+    if (c == 0) return false;
+    out += c;
+    pos += width;
+  }
+  return true;
+}
+
+// The salt of the key prefix for `text`: "" when no "mask" of the text comes
+// before a letter a key could go on with (a digit letter or "k"); otherwise
+// the first string of letters from "l" to "z", as short as can be, that no
+// "mask" of the text comes before. A text of n bytes needs at most
+// log15(n) letters.
+std::string key_salt(std::string_view text) {
+  const std::vector<size_t> ends = mask_word_ends(text);
+  std::string next;
+  const bool clash = std::any_of(ends.begin(), ends.end(), [&](size_t end) {
+    return letters_at(text, end, 1, next) && next[0] <= kWideMark;
+  });
+  if (!clash) return "";
+  constexpr char kFirst = 'l';
+  for (size_t length = 1;; ++length) {
+    std::set<std::string> taken;
+    for (size_t end : ends) {
+      if (letters_at(text, end, length, next)) taken.insert(next);
+    }
+    // Fewer strings are taken than there are "mask"s, so one of the first
+    // ends.size() + 1 candidates is free.
+    std::string candidate(length, kFirst);
+    for (size_t tries = 0; tries <= ends.size(); ++tries) {
+      if (taken.count(candidate) == 0) return candidate;
+      // the next candidate, counting in base 15
+      size_t i = length;
+      while (i > 0 && candidate[i - 1] == 'z') candidate[--i] = kFirst;
+      if (i == 0) break;  // all of this length tried
+      ++candidate[i - 1];
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Chunks of the caller
 
 // Appends the placeholder of chunk `index`. A chunk directly followed by a
 // digit gets a space after its placeholder, so the digit is read as a number
-// of its own instead of joining the index («<en>x</en>5» is not chunk 05).
+// of its own instead of joining the chunk («<en>x</en>5»).
 void append_placeholder(std::string& out, size_t index, std::string_view rest) {
-  out += kPlaceholder;
+  out += kChunkOpen;
   out += std::to_string(index);
+  out += kChunkClose;
   if (!rest.empty()) {
     size_t next = 0;
     if (u_isdigit(static_cast<UChar32>(text::decode_utf8(rest, next)))) out += ' ';
   }
 }
 
-// «a <en>Hi</en> b» → «a ENTOKEN0 b», chunks {«<en>Hi</en>»}.
+// Length of an internal English marker («__start_en__», «__end_en__», as the
+// end of the pipeline turns into tags: lower case) at text[pos], or 0.
+size_t en_marker_at(std::string_view text, size_t pos) {
+  for (std::string_view marker : {kStartEn, kEndEn}) {
+    if (text.compare(pos, marker.size(), marker) == 0) return marker.size();
+  }
+  return 0;
+}
+
+// The caller's text made unable to imitate the pipeline's own marks: the two
+// noncharacters of the placeholders go, and an internal English marker the
+// caller typed is written with spaces for its underscores, as it would be
+// read anyway («__start_en__» → «  start en  »), so it never becomes a tag.
+void append_caller_text(std::string_view text, std::string& out) {
+  size_t copied = 0;
+  for (size_t pos = 0; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '_') {
+      const size_t length = en_marker_at(text, pos);
+      if (length == 0) continue;
+      out.append(text.data() + copied, pos - copied);
+      for (size_t i = pos; i < pos + length; ++i) out += text[i] == '_' ? ' ' : text[i];
+      copied = pos + length;
+      pos = copied - 1;
+    } else if (c == kChunkOpen[0] &&
+               (text.compare(pos, kChunkOpen.size(), kChunkOpen) == 0 ||
+                text.compare(pos, kChunkClose.size(), kChunkClose) == 0)) {
+      out.append(text.data() + copied, pos - copied);
+      copied = pos + kChunkOpen.size();
+      pos = copied - 1;
+    }
+  }
+  out.append(text.data() + copied, text.size() - copied);
+}
+
+bool has_caller_marks(std::string_view text) {
+  return rewrite::has_byte(text, '_') ||
+         text.find(kChunkOpen.substr(0, 2)) != std::string_view::npos;
+}
+
+// «a <en>Hi</en> b» → «a \uFDD00\uFDD1 b», chunks {«<en>Hi</en>»}; the text
+// around the chunks escaped (append_caller_text).
 void lift_en_chunks(std::string& text, std::vector<std::string>& chunks) {
-  if (!rewrite::has_byte(text, '<')) return;
-  std::string out;
+  const bool has_tag = rewrite::has_byte(text, '<');
+  if (!has_tag && !has_caller_marks(text)) return;
   // find_en_chunks gives RE_EN_TAG's matches without rescanning the text from
   // every unclosed tag.
-  if (rewrite::replace_spans(text, find_en_chunks(text), out,
-                    [&](std::string_view match, std::string_view rest, std::string& o) {
-                      chunks.emplace_back(match);
-                      append_placeholder(o, chunks.size() - 1, rest);
-                    }))
-    text.swap(out);
-}
-
-// Length of the placeholder of a chunk at text[pos] («entoken» and the
-// longest run of digits that names a chunk), or 0; the chunk in *index.
-// Taking the longest run is what replacing the highest index first gives.
-size_t placeholder_at(std::string_view text, size_t pos, size_t chunk_count, size_t* index) {
-  size_t digits = pos + kPlaceholderLower.size();
-  size_t best = 0;
-  uint64_t value = 0;
-  for (size_t i = digits; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (i > digits && text[digits] == '0') break;  // no index has a leading zero
-    value = value * 10 + static_cast<uint64_t>(text[i] - '0');
-    if (value >= chunk_count) break;
-    best = i + 1 - pos;
-    *index = static_cast<size_t>(value);
+  const ByteSpans spans = has_tag ? find_en_chunks(text) : ByteSpans{};
+  std::string out;
+  out.reserve(text.size() + 16);
+  size_t copied = 0;
+  for (const auto& [start, end] : spans) {
+    append_caller_text(std::string_view(text).substr(copied, start - copied), out);
+    chunks.emplace_back(text, start, end - start);
+    append_placeholder(out, chunks.size() - 1, std::string_view(text).substr(end));
+    copied = end;
   }
-  return best;
+  append_caller_text(std::string_view(text).substr(copied), out);
+  text.swap(out);
 }
 
-// «x entoken0 y» → «x <en>Hi</en> y». Chunks go in as written and are not
-// searched again, so a chunk holding the text of another placeholder cannot
-// multiply the text.
+// Length of the placeholder of a chunk at text[pos], or 0; the chunk in *index.
+size_t placeholder_at(std::string_view text, size_t pos, size_t chunk_count, size_t* index) {
+  if (text.compare(pos, kChunkOpen.size(), kChunkOpen) != 0) return 0;
+  const size_t digits = pos + kChunkOpen.size();
+  size_t i = digits;
+  uint64_t value = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - digits < 19) {
+    value = value * 10 + static_cast<uint64_t>(text[i] - '0');
+    ++i;
+  }
+  if (i == digits || value >= chunk_count || text.compare(i, kChunkClose.size(), kChunkClose) != 0)
+    return 0;
+  *index = static_cast<size_t>(value);
+  return i + kChunkClose.size() - pos;
+}
+
+// «x \uFDD00\uFDD1 y» → «x <en>Hi</en> y». Chunks go in as written and are
+// not searched again.
 std::string put_back_en_chunks(std::string_view text, const std::vector<std::string>& chunks) {
   if (chunks.empty()) return std::string(text);
   size_t chunk_bytes = 0;
@@ -105,10 +234,10 @@ std::string put_back_en_chunks(std::string_view text, const std::vector<std::str
   std::string out;
   out.reserve(text.size() + chunk_bytes);
   size_t copied = 0;
-  for (size_t hit = text.find(kPlaceholderLower); hit != std::string_view::npos;
-       hit = text.find(kPlaceholderLower, hit + 1)) {
+  for (size_t hit = text.find(kChunkOpen); hit != std::string_view::npos;
+       hit = text.find(kChunkOpen, hit + 1)) {
     size_t index = 0;
-    size_t length = placeholder_at(text, hit, chunks.size(), &index);
+    const size_t length = placeholder_at(text, hit, chunks.size(), &index);
     if (length == 0) continue;
     out.append(text.data() + copied, hit - copied);
     out += chunks[index];
@@ -154,6 +283,85 @@ void run_masking(std::string& text, MaskTable& masks,
 void restore_masks(std::string& text, const MaskTable& masks) {
   std::string out;
   if (masks.restore(text, out)) text.swap(out);
+}
+
+// «\uFDD00\uFDD1» → a key whose value is the placeholder itself.
+bool mask_chunk_placeholders(std::string_view text, MaskTable& masks, std::string& out) {
+  out.clear();
+  size_t copied = 0;
+  bool any = false;
+  for (size_t hit = text.find(kChunkOpen); hit != std::string_view::npos;
+       hit = text.find(kChunkOpen, hit + 1)) {
+    size_t index = 0;
+    const size_t length = placeholder_at(text, hit, static_cast<size_t>(-1), &index);
+    if (length == 0) continue;
+    out.append(text.data() + copied, hit - copied);
+    out += masks.protect_segment(std::string(text.substr(hit, length)));
+    copied = hit + length;
+    hit = copied - 1;
+    any = true;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
+// The spans `find` gives in each stretch of `text` between the keys of
+// `masks`: a masked stretch is a boundary, never part of an address, so no
+// key is read out as letters inside another reading.
+ByteSpans find_between_keys(std::string_view text, const MaskTable& masks,
+                            ByteSpans (*find)(std::string_view)) {
+  const ByteSpans keys = masks.key_spans(text);
+  if (keys.empty()) return find(text);
+  ByteSpans found;
+  size_t from = 0;
+  const auto find_in = [&](size_t to) {
+    for (const auto& [start, end] : find(text.substr(from, to - from))) {
+      found.emplace_back(from + start, from + end);
+    }
+  };
+  for (const auto& [start, end] : keys) {
+    find_in(start);
+    from = end;
+  }
+  find_in(text.size());
+  return found;
+}
+
+// The spans of `inner` that no span of `outer` holds whole with more before
+// them (a web address before its user part; «www.a@b.vn» stays an address).
+ByteSpans outside_of(const ByteSpans& inner, const ByteSpans& outer) {
+  ByteSpans kept;
+  size_t o = 0;
+  for (const auto& span : inner) {
+    while (o < outer.size() && outer[o].second <= span.first) ++o;
+    const bool held =
+        o < outer.size() && outer[o].first < span.first && span.second <= outer[o].second;
+    if (!held) kept.push_back(span);
+  }
+  return kept;
+}
+
+// Every span replaced by the key `protect` gives for it; a key that would
+// stand right against another key («<en>x</en>abc@x.com») gets a space there,
+// so the two readings never glue into one word.
+template <class Protect>
+bool replace_spans_apart(std::string_view text, const ByteSpans& spans, const MaskTable& masks,
+                         std::string& out, Protect protect) {
+  if (spans.empty()) return false;
+  const ByteSpans keys = masks.key_spans(text);
+  size_t k = 0;
+  const auto append = [&](std::string_view match, std::string_view, std::string& o) {
+    const size_t start = static_cast<size_t>(match.data() - text.data());
+    const size_t end = start + match.size();
+    while (k < keys.size() && keys[k].second < start) ++k;
+    const bool after_key = k < keys.size() && keys[k].second == start;
+    while (k < keys.size() && keys[k].first < end) ++k;
+    const bool before_key = k < keys.size() && keys[k].first == end;
+    if (after_key) o += ' ';
+    o += protect(match);
+    if (before_key) o += ' ';
+  };
+  return rewrite::replace_spans(text, spans, out, append);
 }
 
 }  // namespace
@@ -219,9 +427,14 @@ const Regex& RE_MISSING_SPACE_AFTER_PUNCT() {
 // ---------------------------------------------------------------------------
 // Mask table
 
-std::string MaskTable::key(size_t n) {
+MaskTable::MaskTable(std::string_view text) : prefix_(std::string(kMaskPrefix) + key_salt(text)) {}
+
+namespace {
+
+// The prefix followed by the index of entry n in letters.
+std::string key_with_prefix(std::string_view prefix, size_t n) {
   std::string digits = std::to_string(n);
-  std::string key(kMaskPrefix);
+  std::string key(prefix);
   if (n < kShortKeys) {
     key.append(4 - digits.size(), 'a');
     append_digit_letters(key, digits);
@@ -233,16 +446,24 @@ std::string MaskTable::key(size_t n) {
   return key;
 }
 
+}  // namespace
+
+std::string MaskTable::key(size_t n) { return key_with_prefix(kMaskPrefix, n); }
+
+std::string MaskTable::key_of(size_t n) const { return key_with_prefix(prefix_, n); }
+
 std::string MaskTable::protect_segment(std::string value) {
-  std::string k = key(values_.size());
+  std::string k = key_of(values_.size());
   values_.push_back(std::move(value));
   return k;
 }
 
 size_t MaskTable::key_at(std::string_view text, size_t pos, size_t* index) const {
-  size_t body = pos + kMaskPrefix.size();
+  if (text.compare(pos, prefix_.size(), prefix_) != 0) return 0;
+  const size_t body = pos + prefix_.size();
   if (body < text.size() && text[body] == kWideMark) {
-    // «maskk» + letters + «k»: an index of five digits or more, no leading zero.
+    // the prefix + «k» + letters + «k»: an index of five digits or more, no
+    // leading zero.
     size_t i = body + 1;
     uint64_t value = 0;
     while (i < text.size() && is_digit_letter(text[i]) && i - body - 1 < kMaxWideDigits) {
@@ -256,38 +477,47 @@ size_t MaskTable::key_at(std::string_view text, size_t pos, size_t* index) const
     *index = static_cast<size_t>(value);
     return i + 1 - pos;
   }
-  if (pos + kShortKeyLength > text.size()) return 0;
+  const size_t end = body + kShortKeyLength - kMaskPrefix.size();
+  if (end > text.size()) return 0;
   size_t value = 0;
-  for (size_t i = body; i < pos + kShortKeyLength; ++i) {
+  for (size_t i = body; i < end; ++i) {
     if (!is_digit_letter(text[i])) return 0;
     value = value * 10 + static_cast<size_t>(text[i] - 'a');
   }
   if (value >= values_.size()) return 0;
   *index = value;
-  return kShortKeyLength;
+  return end - pos;
+}
+
+std::vector<std::pair<size_t, size_t>> MaskTable::key_spans(std::string_view text) const {
+  std::vector<std::pair<size_t, size_t>> spans;
+  if (values_.empty()) return spans;
+  for (size_t hit = text.find(prefix_); hit != std::string_view::npos;
+       hit = text.find(prefix_, hit + 1)) {
+    size_t index = 0;
+    const size_t length = key_at(text, hit, &index);
+    if (length == 0) continue;
+    spans.emplace_back(hit, hit + length);
+    hit += length - 1;
+  }
+  return spans;
 }
 
 bool MaskTable::restore(std::string_view text, std::string& out) const {
-  if (values_.empty()) return false;
+  const auto spans = key_spans(text);
+  if (spans.empty()) return false;
+  out.clear();
+  out.reserve(text.size() + 16 * values_.size());
   size_t copied = 0;
-  bool any = false;
-  for (size_t hit = text.find(kMaskPrefix); hit != std::string_view::npos;
-       hit = text.find(kMaskPrefix, hit + 1)) {
+  for (const auto& [start, end] : spans) {
     size_t index = 0;
-    size_t length = key_at(text, hit, &index);
-    if (length == 0) continue;
-    if (!any) {
-      out.clear();
-      out.reserve(text.size() + 16 * values_.size());
-      any = true;
-    }
-    out.append(text.data() + copied, hit - copied);
+    key_at(text, start, &index);
+    out.append(text.data() + copied, start - copied);
     out += values_[index];
-    copied = hit + length;
-    hit = copied - 1;
+    copied = end;
   }
-  if (any) out.append(text.data() + copied, text.size() - copied);
-  return any;
+  out.append(text.data() + copied, text.size() - copied);
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -309,30 +539,49 @@ std::string protect_technical(std::string_view match, MaskTable& masks) {
   return masks.protect_segment(normalize_technical(match));
 }
 
-// «ENTOKEN0» → «maskaaaa», kept as «entoken0».
+// «ENTOKEN0» → «maskaaaa», kept as «entoken0»; a chunk's placeholder
+// («\uFDD00\uFDD1») → a key, kept as it is.
 bool mask_placeholders(std::string_view text, MaskTable& masks, std::string& out) {
-  return rewrite::replace_all_with(text, RE_ENTOKEN(), out, [&](const Captures& m, std::string& o) {
-    o += masks.protect_segment(text::to_lower(m.str()));
-  });
+  std::string lifted;
+  const bool any_lifted = text.find(kChunkOpen) != std::string_view::npos &&
+                          mask_chunk_placeholders(text, masks, lifted);
+  const std::string_view current = any_lifted ? std::string_view(lifted) : text;
+  if (rewrite::replace_all_with(current, RE_ENTOKEN(), out, [&](const Captures& m, std::string& o) {
+        o += masks.protect_segment(text::to_lower(m.str()));
+      }))
+    return true;
+  if (any_lifted) out.swap(lifted);
+  return any_lifted;
 }
 
 bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
   if (!rewrite::has_byte(text, '@')) return false;
   // find_emails gives the spans of RE_EMAIL's matches in linear time; the
   // pattern itself retries long runs of address characters from every start.
-  return rewrite::replace_spans(text, find_emails(text), out,
-                                [&](std::string_view address, std::string_view, std::string& o) {
-                                  o += protect_email(address, masks);
-                                });
+  ByteSpans emails = find_between_keys(text, masks, find_emails);
+  // An address inside a web address («https://user@host.com/path») is read
+  // with it, at the next step. Only an address glued to what stands before it
+  // can be one.
+  const auto glued = [&](const std::pair<size_t, size_t>& span) {
+    const size_t start = span.first;
+    return start > 0 && !text::is_space_class(static_cast<unsigned char>(text[start - 1]));
+  };
+  if (std::any_of(emails.begin(), emails.end(), glued)) {
+    emails = outside_of(emails, find_between_keys(text, masks, find_technical_strings));
+  }
+  return replace_spans_apart(text, emails, masks, out, [&](std::string_view address) {
+    return protect_email(address, masks);
+  });
 }
 
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
-  // find_technical gives the spans of RE_TECHNICAL's matches in linear time;
-  // the pattern itself rescans long runs such as «1.1.1…» from every start.
-  return rewrite::replace_spans(text, find_technical(text), out,
-                                [&](std::string_view match, std::string_view, std::string& o) {
-                                  o += protect_technical(match, masks);
-                                });
+  // find_technical_strings gives the spans of RE_TECHNICAL's matches in
+  // linear time (the pattern itself rescans long runs such as «1.1.1…» from
+  // every start), addresses carried on over letters beyond ASCII.
+  return replace_spans_apart(text, find_between_keys(text, masks, find_technical_strings), masks,
+                             out, [&](std::string_view match) {
+                               return protect_technical(match, masks);
+                             });
 }
 
 // «__start_en__u s d__end_en__» → its key, markers included.
@@ -429,8 +678,9 @@ std::string trim_and_lower(std::string_view text) {
 // The pipeline
 
 std::string clean_vietnamese_text(std::string_view input) {
-  MaskTable masks;
   std::string text(input);
+  // Keys that no stretch of the text as it enters the steps can imitate.
+  MaskTable masks(text);
   using rewrite::run_pass;
   run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
   run_pass(text, fold_dong_signs);                   //    "5₫" → "5đ", read as "đ" is

@@ -4,8 +4,10 @@
 //   // one lower-case line; <en>...</en> chunks of the caller come back as written
 //
 // normalize composes the text (NFC), lifts the caller's <en>...</en> chunks
-// into numbered placeholders, runs the 39 steps of clean_vietnamese_text,
-// tidies spaces and puts the chunks back. Inside the pipeline, stretches that
+// into numbered placeholders (the index between the noncharacters U+FDD0 and
+// U+FDD1, which the caller's text is cleared of, as it is of the internal
+// English markers), runs the 39 steps of clean_vietnamese_text, tidies spaces
+// and puts the chunks back. Inside the pipeline, stretches that
 // later steps must not touch (placeholders, e-mail addresses, technical
 // strings, English spans) are replaced by mask keys and restored near the end;
 // English words are marked "__start_en__...__end_en__" until the end, where
@@ -20,6 +22,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "text/regex.hpp"
@@ -39,16 +42,29 @@ std::string clean_vietnamese_text(std::string_view text);
 // The per-call mask table: an ordered list of values, each behind the key
 // that protect_segment hands out. Keys are lower-case ASCII letters only, so a
 // key is one plain word to every pass:
-//   entries 0..9999   "mask" + the four digits of the index, each digit d
+//   entries 0..9999   the prefix + the four digits of the index, each digit d
 //                     written as the d-th letter from "a" («maskaaaa»,
 //                     «maskaaba» for the eleventh, «maskjjjj»);
-//   entries 10000..   "maskk" + the index in letters + "k" («maskkbaaaak»).
+//   entries 10000..   the prefix + "k" + the index in letters + "k"
+//                     («maskkbaaaak»).
 // No key is a substring of another ("k" is no digit letter), so restoring one
-// can never cut into another. Not shared between calls; not thread safe.
+// can never cut into another. The prefix is "mask", unless the text the table
+// is made for holds "mask" (in any case) before a letter from "a" to "k": then
+// "mask" + a salt of letters from "l" to "z" that no "mask" of the text is
+// followed by («masklaaaa»). So no stretch of the caller's text is ever taken
+// for a key. Not shared between calls; not thread safe.
 class MaskTable {
  public:
-  // The key of the entry made when the table holds n entries.
+  // The table of the plain prefix "mask".
+  MaskTable() = default;
+  // A table whose keys the text `text` cannot hold.
+  explicit MaskTable(std::string_view text);
+
+  // The key of the entry made when the table holds n entries, with the plain
+  // prefix / with this table's prefix.
   static std::string key(size_t n);
+  std::string key_of(size_t n) const;
+  const std::string& prefix() const { return prefix_; }
 
   // Appends (key, value) and returns the key, to be written in place of the
   // stretch it protects.
@@ -57,16 +73,19 @@ class MaskTable {
   size_t size() const { return values_.size(); }
 
   // Every key in `text` replaced by its value (step 35). Each value goes in
-  // as it is and is not searched again: a key-like word inside a value (say,
-  // typed into an e-mail address) cannot pull in another entry's value, which
-  // would let a text grow exponentially. True, with the result in `out`, when
-  // a key was found.
+  // as it is and is not searched again: a key inside a value cannot pull in
+  // another entry's value, which would let a text grow exponentially. True,
+  // with the result in `out`, when a key was found.
   bool restore(std::string_view text, std::string& out) const;
+
+  // The [start, end) byte offsets of the keys of this table in `text`.
+  std::vector<std::pair<size_t, size_t>> key_spans(std::string_view text) const;
 
  private:
   // Length of the key of an entry at text[pos], or 0; its index in *index.
   size_t key_at(std::string_view text, size_t pos, size_t* index) const;
 
+  std::string prefix_ = "mask";
   std::vector<std::string> values_;
 };
 

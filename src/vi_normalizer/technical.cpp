@@ -119,12 +119,83 @@ void add_letter_run(std::string_view run, size_t spell_below, Readings& out) {
   out.add_english(letters);
 }
 
+// The two characters beyond ASCII that the case-insensitive classes of
+// RE_TECHNICAL take as letters (U+212A as "k", U+017F as "s").
+constexpr char32_t kKelvinSign = 0x212A;
+constexpr char32_t kLongS = 0x17F;
+
+// A piece of letters (of any script) and ASCII digits with a letter beyond
+// ASCII in it, as an address carried on past its ASCII match holds («hà»,
+// «phở», «mục2»).
+bool is_word_beyond_ascii(std::string_view piece) {
+  bool beyond = false;
+  size_t pos = 0;
+  while (pos < piece.size()) {
+    const char32_t c = text::decode_utf8(piece, pos);
+    if (text::is_ascii_digit(c) || text::is_ascii_letter(c)) continue;
+    if (c == kKelvinSign || c == kLongS || !text::is_alphabetic(c)) return false;
+    beyond = true;
+  }
+  return beyond;
+}
+
+// «phở» → «phở»; «Mục2» → «mục hai»: a letter run beyond ASCII is a word of
+// its own language, lower-cased; ASCII letter runs take the letter rule, digit
+// runs are read digit by digit.
+void read_word_beyond_ascii(std::string_view piece, Readings& out) {
+  size_t pos = 0;
+  while (pos < piece.size()) {
+    const size_t start = pos;
+    size_t next = pos;
+    const bool digits = text::is_ascii_digit(text::decode_utf8(piece, next));
+    bool ascii = true;
+    while (pos < piece.size()) {
+      next = pos;
+      const char32_t c = text::decode_utf8(piece, next);
+      if (text::is_ascii_digit(c) != digits) break;
+      ascii = ascii && c < 0x80;
+      pos = next;
+    }
+    const std::string_view run = piece.substr(start, pos - start);
+    if (digits) {
+      out.add(n2w_single(run));
+    } else if (ascii) {
+      add_letter_run(run, 3, out);
+    } else {
+      out.add(text::to_lower(run));
+    }
+  }
+}
+
 // «net» → «nét»; «a+b» → «a + bê»; «2024» → «hai không hai bốn»;
 // «v2» → «__start_en__v__end_en__ hai»; «Users» → «__start_en__users__end_en__».
+void read_technical_piece(std::string_view piece, Readings& out);
+
+// «user@host» → «__start_en__user__end_en__ a còng __start_en__host__end_en__»:
+// the user part of a web address is read like the rest of it, and "@" as in
+// an e-mail address.
+void read_piece_with_at(std::string_view piece, Readings& out) {
+  size_t from = 0;
+  for (size_t at = piece.find('@'); at != std::string_view::npos; at = piece.find('@', from)) {
+    if (at > from) read_technical_piece(piece.substr(from, at - from), out);
+    out.add("a còng");
+    from = at + 1;
+  }
+  if (from < piece.size()) read_technical_piece(piece.substr(from), out);
+}
+
 void read_technical_piece(std::string_view piece, Readings& out) {
+  if (piece.find('@') != std::string_view::npos) {
+    read_piece_with_at(piece, out);
+    return;
+  }
   const std::string lowered = text::to_lower(piece);
   if (const std::string_view* suffix = DOMAIN_SUFFIX_MAP().find(lowered)) {
     out.add(*suffix);
+    return;
+  }
+  if (is_word_beyond_ascii(piece)) {
+    read_word_beyond_ascii(piece, out);
     return;
   }
   if (!pieces::all_ascii_alnum(piece)) {
@@ -165,8 +236,6 @@ void read_technical_piece(std::string_view piece, Readings& out) {
 // Under the case-insensitive flag the letter ranges take the Kelvin sign and
 // the long s as well.
 
-constexpr char32_t kKelvinSign = 0x212A;
-constexpr char32_t kLongS = 0x17F;
 constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
 
 bool ascii_letter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -530,6 +599,61 @@ std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text) {
   return found;
 }
 
+namespace {
+
+// The class an address carries on with past its match: URI characters for a
+// web address (a scheme, «www.», or a domain name with a path), path
+// characters for an absolute path; nullptr for every other technical string.
+using CharClass = bool (*)(char32_t);
+CharClass address_class(std::string_view match) {
+  const std::string head = pieces::ascii_lower(match.substr(0, 8));
+  for (std::string_view opening : {"http://", "https://", "ftp://", "www."}) {
+    if (head.compare(0, opening.size(), opening) == 0) return uri_char;
+  }
+  if (match.front() == '/') return path_char;
+  if (match.find('/') != std::string_view::npos) return uri_char;  // a domain and its path
+  return nullptr;
+}
+
+// The end of the address that starts at `start` and whose match ends at
+// `end`: over the run of `in_class` and word characters (Unicode \w) from
+// there, to the end of its last word character. So «…/wiki/hà» takes «/hà»
+// and «…/?q=phở» «=phở», while a trailing «/» or «.» stays out as before.
+size_t carried_end(std::string_view text, size_t end, CharClass in_class) {
+  size_t last_word_end = end;
+  size_t pos = end;
+  while (pos < text.size()) {
+    size_t next = pos;
+    const char32_t c = text::decode_utf8(text, next);
+    const bool word = is_word_char(c, text.substr(pos, next - pos));
+    if (!word && !in_class(c)) break;
+    pos = next;
+    if (word) last_word_end = pos;
+  }
+  return last_word_end;
+}
+
+}  // namespace
+
+std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view text) {
+  std::vector<std::pair<size_t, size_t>> found = find_technical(text);
+  std::vector<std::pair<size_t, size_t>> out;
+  out.reserve(found.size());
+  size_t covered = 0;  // no string starts inside one carried on before it
+  for (const auto& [start, end] : found) {
+    if (start < covered) continue;
+    size_t stop = end;
+    // ASCII word characters are all in the classes, so only a word character
+    // beyond ASCII can carry an address past its match.
+    if (const CharClass in_class = address_class(text.substr(start, end - start))) {
+      stop = std::max(end, carried_end(text, end, in_class));
+    }
+    out.emplace_back(start, stop);
+    covered = stop;
+  }
+  return out;
+}
+
 // «/usr/local/bin» → «gạch __start_en__usr__end_en__ gạch __start_en__local__end_en__
 // gạch __start_en__bin__end_en__»; «www.abc.com» → «__start_en__www__end_en__ chấm
 // __start_en__abc__end_en__ chấm com».
@@ -576,7 +700,9 @@ std::string normalize_technical(std::string_view text) {
   const auto read = [](std::string_view match, std::string_view, std::string& o) {
     o += normalize_technical_match(match);
   };
-  if (!rewrite::replace_spans(text, find_technical(text), out, read)) return std::string(text);
+  if (!rewrite::replace_spans(text, find_technical_strings(text), out, read)) {
+    return std::string(text);
+  }
   return out;
 }
 

@@ -5,9 +5,10 @@
 //
 // A match of RE_TECHNICAL is cut at its delimiters: delimiters become
 // Vietnamese words, letter runs English words or spelled letters (the letter
-// rule), digit runs digit words, domain suffixes their fixed readings. The
-// pipeline finds the matches of RE_TECHNICAL (find_technical) in its
-// technical step and masks what normalize_technical gives.
+// rule), digit runs digit words, domain suffixes their fixed readings, "@"
+// "a còng". The pipeline finds the matches of RE_TECHNICAL, addresses carried
+// on over letters beyond ASCII (find_technical_strings), in its technical
+// step and masks what normalize_technical gives.
 //
 // Every function returns a new string and may run on any number of threads at
 // once; the patterns are process-wide, compiled on first use. Matches are
@@ -32,6 +33,12 @@ const text::Regex& RE_TECH_SPLIT();
 // the text. (The engine rescans a long run such as «1.1.1…» or «/./.…» to its
 // end from every word boundary in it: 20 KB took seconds.)
 std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text);
+
+// The technical strings the pipeline reads: the matches of find_technical,
+// with every web address or path carried on over the letters beyond ASCII
+// that stopped its match («https://x.vn/wiki/hà», not «https://x.vn/wiki»),
+// to its last word character. Matches it swallows go with it.
+std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view text);
 
 std::string normalize_technical(std::string_view text);
 // The reading of one match of RE_TECHNICAL.

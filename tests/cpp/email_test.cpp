@@ -123,8 +123,12 @@ TEST(EmailPart, LocalSide) {
       // A "." on the local side is always "chấm", a suffix after it an English word.
       {"info.com", "__start_en__info__end_en__ chấm __start_en__com__end_en__"},
       {"ab12cd", "__start_en__ab__end_en__ mười hai __start_en__cd__end_en__"},
-      // A digit piece is one cardinal, not digit by digit.
+      // A digit piece is one cardinal, not digit by digit...
       {"2024", "hai nghìn không trăm hai mươi bốn"},
+      // ...unless it is led by "0": then it is a code, and no zero is lost.
+      {"0912345678", "không chín một hai ba bốn năm sáu bảy tám"},
+      {"ab007", "__start_en__ab__end_en__ không không bảy"},
+      {"0", "không"},
       {"x_y-z+1",
        "__start_en__x__end_en__ gạch dưới __start_en__y__end_en__ gạch ngang "
        "__start_en__z__end_en__ cộng một"},
@@ -203,6 +207,9 @@ TEST(EmailAddress, ReadsBothSides) {
        "__start_en__ab__end_en__ mười hai __start_en__cd__end_en__ a còng "
        "__start_en__x__end_en__ chấm "
        "__start_en__i o__end_en__"},
+      {"0912345678@x.vn",
+       "không chín một hai ba bốn năm sáu bảy tám a còng __start_en__x__end_en__ chấm "
+       "__start_en__v n__end_en__"},
       {"2024@abc.edu",
        "hai nghìn không trăm hai mươi bốn a còng __start_en__abc__end_en__ chấm "
        "__start_en__edu__end_en__"},

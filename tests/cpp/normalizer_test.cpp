@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "vi_normalizer/email.hpp"
 #include "vi_normalizer/inline_passes.hpp"
 #include "vi_normalizer/number_passes.hpp"
 #include "vi_normalizer/technical.hpp"
@@ -128,6 +129,38 @@ TEST(MaskTable, KeysBeyondTenThousandNeverCutIntoOthers) {
   EXPECT_EQ(restored(masks, "maskkbaaacz maskkabaaaak"), "maskkbaaacz maskkabaaaak");
 }
 
+TEST(MaskTable, KeysOfATextAreNoneOfItsWords) {
+  struct {
+    const char* text;
+    const char* prefix;
+  } cases[] = {
+      // Only a "mask" before a letter a key could go on with needs a salt.
+      {"xin chào", "mask"},
+      {"masks, unmask it", "mask"},
+      {"maskaaaa", "maskl"},
+      {"MASKAAAA", "maskl"},
+      {"MAS\u212Akaaa", "maskl"},  // the Kelvin sign lower-cases to "k"
+      {"maskkbaaaak", "maskl"},
+      {"maska maskl maskm", "maskn"},
+      {"maska MASKL", "maskm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(MaskTable(c.text).prefix(), c.prefix);
+  }
+  // Every one-letter salt taken: two letters.
+  std::string all = "maska";
+  for (char c = 'l'; c <= 'z'; ++c) all += std::string(" mask") + c;
+  EXPECT_EQ(MaskTable(all).prefix(), "maskll");
+  all += " maskll";
+  EXPECT_EQ(MaskTable(all).prefix(), "masklm");
+
+  MaskTable masks("maskaaaa");
+  EXPECT_EQ(masks.protect_segment("v0"), "masklaaaa");
+  EXPECT_EQ(masks.key_of(10000), "masklkbaaaak");
+  EXPECT_EQ(restored(masks, "maskaaaa masklaaaa maskaaaamasklaaaa"), "maskaaaa v0 maskaaaav0");
+}
+
 TEST(MaskTable, RestoredValuesAreNotSearchedAgain) {
   // A later value holding an earlier key: the earlier entry is already done.
   MaskTable later;
@@ -154,6 +187,49 @@ TEST(Protection, PlaceholdersAreMaskedLowerCased) {
   EXPECT_EQ(restored(masks, out), "entoken0 và xentoken12");
   std::string untouched;
   EXPECT_FALSE(mask_placeholders("ENTOKEN và", masks, untouched));
+}
+
+TEST(Protection, ChunkPlaceholdersAreMaskedAsTheyStand) {
+  MaskTable masks;
+  std::string out;
+  ASSERT_TRUE(mask_placeholders("\uFDD0" "0\uFDD1 và ENTOKEN1 \uFDD0" "12\uFDD1" "5", masks, out));
+  EXPECT_EQ(out, "maskaaaa và maskaaac maskaaab5");
+  EXPECT_EQ(restored(masks, out), "\uFDD0" "0\uFDD1 và entoken1 \uFDD0" "12\uFDD1" "5");
+  // Not a placeholder: no digits, or no closing noncharacter.
+  std::string untouched;
+  EXPECT_FALSE(mask_placeholders("\uFDD0\uFDD1 \uFDD0" "7", masks, untouched));
+}
+
+TEST(Protection, KeysBoundAddressesAndStandApartFromTheirReadings) {
+  MaskTable masks;
+  std::string lifted;
+  ASSERT_TRUE(mask_placeholders("\uFDD0" "0\uFDD1abc@x.vn", masks, lifted));
+  std::string out;
+  ASSERT_TRUE(mask_emails(lifted, masks, out));
+  EXPECT_EQ(out, "maskaaaa maskaaab");
+  EXPECT_EQ(restored(masks, "maskaaab"), normalize_emails("abc@x.vn"));
+
+  // A path glued to the key of an address is a string of its own, not part
+  // of a word that holds the key.
+  MaskTable paths;
+  std::string address;
+  ASSERT_TRUE(mask_emails("a@b.vn/docs", paths, address));
+  EXPECT_EQ(address, "maskaaaa/docs");
+  std::string path;
+  ASSERT_TRUE(mask_technical(address, paths, path));
+  EXPECT_EQ(path, "maskaaaa maskaaab");
+  EXPECT_EQ(restored(paths, "maskaaab"), normalize_technical("/docs"));
+}
+
+TEST(Protection, AnAddressInsideAWebAddressIsLeftToIt) {
+  MaskTable masks;
+  std::string out;
+  EXPECT_FALSE(mask_emails("https://user@host.com/path", masks, out));
+  ASSERT_TRUE(mask_emails("user@host.com/path", masks, out));
+  EXPECT_EQ(out, "maskaaaa/path");
+  // A match of the same start is the address itself, read as one.
+  ASSERT_TRUE(mask_emails("www.abc@gmail.com", masks, out));
+  EXPECT_EQ(out, "maskaaab");
 }
 
 TEST(Protection, EnglishSpansAreMaskedAsWritten) {

@@ -311,6 +311,13 @@ TEST(TechnicalMatch, PathsAndDelimiters) {
        "__start_en__a__end_en__ hỏi __start_en__q__end_en__ bằng một và __start_en__x__end_en__ "
        "bằng hai"},
       {"10:20:30:40", "một không hai chấm hai không hai chấm ba không hai chấm bốn không"},
+      // "@" reads as in an e-mail address, the user part like the rest.
+      {"https://user@host.com/path",
+       "__start_en__https__end_en__ __start_en__user__end_en__ a còng __start_en__host__end_en__ "
+       "chấm com gạch __start_en__path__end_en__"},
+      {"https://x.com/@Ab2",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm com gạch a còng "
+       "__start_en__a b__end_en__ hai"},
       // Another URI character: the piece is read character by character.
       {"a+b", "a + bê"},
       {"x~1", "ích ~ một"},
@@ -369,6 +376,53 @@ TEST(NormalizeTechnical, ReplacesEveryMatchAndCopiesTheRest) {
     SCOPED_TRACE(std::string(c.input));
     EXPECT_EQ(normalize_technical(c.input), c.expected);
   }
+}
+
+// The pattern's classes are ASCII, so a letter beyond ASCII stops its match:
+// the address goes on to its last word character all the same, and each
+// letter run beyond ASCII is a word of its own.
+TEST(NormalizeTechnical, AddressesGoOnOverLettersBeyondAscii) {
+  const Case cases[] = {
+      {"https://vi.wikipedia.org/wiki/hà",
+       "__start_en__https__end_en__ __start_en__v i__end_en__ chấm "
+       "__start_en__wikipedia__end_en__ chấm o rờ gờ gạch __start_en__wiki__end_en__ gạch hà"},
+      {"https://x.vn/?q=phở",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch "
+       "hỏi __start_en__q__end_en__ bằng phở"},
+      // The trailing "." and "/" stay out, as for an ASCII address.
+      {"xem https://b.com/#mục.",
+       "xem __start_en__https__end_en__ __start_en__b__end_en__ chấm com gạch thăng mục."},
+      {"shop.vn/hàng-mới/ nhé",
+       "__start_en__shop__end_en__ chấm __start_en__v n__end_en__ gạch hàng gạch ngang mới/ nhé"},
+      // Digits and ASCII letters inside such a piece keep their own readings.
+      {"www.a.com/Mục2x",
+       "__start_en__www__end_en__ chấm __start_en__a__end_en__ chấm com gạch mục hai "
+       "__start_en__x__end_en__"},
+      {"/home/người/x",
+       "gạch __start_en__home__end_en__ gạch người gạch __start_en__x__end_en__"},
+      // A match it reaches over is part of it.
+      {"https://a.com/hà/b.pdf",
+       "__start_en__https__end_en__ __start_en__a__end_en__ chấm com gạch hà gạch "
+       "__start_en__b__end_en__ chấm __start_en__pdf__end_en__"},
+      // Strings that are no address do not go on.
+      {"report.pdfé", "report.pdfé"},
+      {"a.b.c-đ", "__start_en__a__end_en__ chấm __start_en__b__end_en__ chấm "
+                  "__start_en__c__end_en__-đ"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical(c.input), c.expected);
+  }
+}
+
+TEST(FindTechnicalStrings, LongAddressOverLettersBeyondAsciiStaysLinear) {
+  std::string path = "https://a.com";
+  for (int i = 0; i < 50000; ++i) path += "/hà";
+  EXPECT_EQ(find_technical_strings(path + " x"),
+            (std::vector<std::pair<size_t, size_t>>{{0, path.size()}}));
+  std::string many;
+  for (int i = 0; i < 20000; ++i) many += "a.com/é ";
+  EXPECT_EQ(find_technical_strings(many).size(), 20000u);
 }
 
 // --- through the whole normaliser ---------------------------------------------------

@@ -1,0 +1,155 @@
+// Through Normalizer::normalize: the pipeline's own keys and placeholders
+// never reach the output and every caller chunk comes back where it stood;
+// addresses are read to their end whatever letters they hold; zero-led digit
+// runs of an address keep their zeros.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "vi_normalizer/normalizer.hpp"
+
+namespace vyr::vi_normalizer {
+namespace {
+
+struct Case {
+  std::string_view text;
+  std::string_view expected;
+};
+
+void expect_normalized(const Case& c) {
+  EXPECT_EQ(Normalizer::normalize(c.text), c.expected) << c.text;
+}
+
+size_t occurrences(std::string_view text, std::string_view part) {
+  size_t count = 0;
+  for (size_t hit = text.find(part); hit != std::string_view::npos;
+       hit = text.find(part, hit + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+// ---------------------------------------------------------------------------
+// Keys, placeholders and chunks
+
+TEST(NormalizeMasks, ChunksComeBackOnceAndNoKeyLeaks) {
+  const Case cases[] = {
+      // The address after a chunk is read like any other, not with the key
+      // of the chunk glued to its local part.
+      {"<en>x</en>abc@gmail.com",
+       "<en>x</en> <en>abc</en> a còng <en>g mail</en> chấm com"},
+      {"abc<en>x</en>def@gmail.com",
+       "abc<en>x</en> <en>def</en> a còng <en>g mail</en> chấm com"},
+      {"<en>a</en><en>b</en>abc@x.vn",
+       "<en>a</en><en>b</en> <en>abc</en> a còng <en>x</en> chấm <en>v n</en>"},
+      // The same for file names and web addresses, on either side.
+      {"<en>x</en>report.pdf", "<en>x</en> <en>report</en> chấm <en>pdf</en>"},
+      {"report.pdf<en>x</en>", "<en>report</en> chấm <en>pdf</en> <en>x</en>"},
+      {"<en>x</en>https://a.com", "<en>x</en> <en>https</en> <en>a</en> chấm com"},
+      {"<en>a</en>/path/to", "<en>a</en> gạch <en>path</en> gạch <en>t o</en>"},
+      // An address inside a web address is read with it, not masked apart.
+      {"https://user@host.com/path",
+       "<en>https</en> <en>user</en> a còng <en>host</en> chấm com gạch <en>path</en>"},
+      {"liên hệ https://admin@shop.vn nhé",
+       "liên hệ <en>https</en> <en>admin</en> a còng <en>shop</en> chấm <en>v n</en> nhé"},
+      // Digits after a chunk are still a number of their own.
+      {"<en>iPhone</en>5", "<en>iPhone</en> năm"},
+  };
+  for (const auto& c : cases) expect_normalized(c);
+}
+
+TEST(NormalizeMasks, CallerWordsThatLookLikeKeysAreOrdinaryText) {
+  const Case cases[] = {
+      {"maskaaaa <en>X</en>", "maskaaaa <en>X</en>"},
+      {"entoken0 <en>X</en>", "entoken0 <en>X</en>"},
+      {"ENTOKEN12 <en>X</en>", "entoken12 <en>X</en>"},
+      {"maskaaab a@b.com <en>X</en>",
+       "maskaaab <en>a</en> a còng <en>b</en> chấm com <en>X</en>"},
+      // A key-like word inside an address is read as part of it.
+      {"Gửi maskaaab@gmail.com, <en>OK</en>",
+       "gửi <en>maskaaab</en> a còng <en>g mail</en> chấm com, <en>OK</en>"},
+      // In capitals: the all-capitals reading, as for any such word.
+      {"MASKAAAB <en>X</en>", "<en>m a s k a a a b</en> <en>X</en>"},
+      // A word that looks like a salted key, and the wide keys' form.
+      {"maskl maskla masklaaaa a@b.vn",
+       "maskl maskla masklaaaa <en>a</en> a còng <en>b</en> chấm <en>v n</en>"},
+      {"maskkbaaaak <en>X</en>", "maskkbaaaak <en>X</en>"},
+      // The internal English markers typed by the caller are words, not tags.
+      {"__start_en__ a __end_en__ <en>X</en>", "start en a end en <en>X</en>"},
+      {"x__end_en__", "ích end en"},
+      // The noncharacters of the chunk placeholders are taken out of the text.
+      {"\uFDD0" "0\uFDD1 <en>X</en>", "không <en>X</en>"},
+  };
+  for (const auto& c : cases) expect_normalized(c);
+}
+
+TEST(NormalizeMasks, ManyChunksNextToLookAlikesEachComeBackInPlace) {
+  std::string text;
+  std::string expected;
+  for (int i = 0; i < 13; ++i) {
+    text += "<en>C" + std::to_string(i) + "</en>a" + std::to_string(i) + "@x.com ENTOKEN" +
+            std::to_string(i) + " ";
+  }
+  const std::string out = Normalizer::normalize(text);
+  for (int i = 0; i < 13; ++i) {
+    EXPECT_EQ(occurrences(out, "<en>C" + std::to_string(i) + "</en>"), 1u) << out;
+  }
+  EXPECT_EQ(occurrences(out, "mask"), 0u) << out;
+  EXPECT_EQ(occurrences(out, "\uFDD0"), 0u) << out;
+}
+
+TEST(NormalizeMasks, CallerKeysAmongTenThousandMasks) {
+  // Beyond 10,000 masks the keys grow wider; a caller's word of either width
+  // still comes back as written, and nothing of the pipeline's leaks.
+  std::string text = "maskaaaa maskkbaaaak <en>X</en> ";
+  for (int i = 0; i < 10005; ++i) text += "a@b.vn ";
+  text += "maskkbaaaak maskjjjj";
+  const std::string out = Normalizer::normalize(text);
+  EXPECT_EQ(out.rfind("maskaaaa maskkbaaaak <en>X</en> <en>a</en> a còng", 0), 0u)
+      << out.substr(0, 80);
+  EXPECT_EQ(out.substr(out.size() - 20), "maskkbaaaak maskjjjj");
+  EXPECT_EQ(occurrences(out, "mask"), 4u);
+  EXPECT_EQ(occurrences(out, "a còng"), 10005u);
+}
+
+// ---------------------------------------------------------------------------
+// Addresses over letters beyond ASCII
+
+TEST(NormalizeAddresses, EveryDelimiterIsReadWhateverLetterFollows) {
+  const Case cases[] = {
+      {"https://vi.wikipedia.org/wiki/hà",
+       "<en>https</en> <en>v i</en> chấm <en>wikipedia</en> chấm o rờ gờ gạch <en>wiki</en> "
+       "gạch hà"},
+      {"https://x.vn/?q=phở",
+       "<en>https</en> <en>x</en> chấm <en>v n</en> gạch hỏi <en>q</en> bằng phở"},
+      {"https://b.com/#mục", "<en>https</en> <en>b</en> chấm com gạch thăng mục"},
+      // The sentence's full stop stays out of the address.
+      {"Xem https://vi.wikipedia.org/wiki/Hà_Nội.",
+       "xem <en>https</en> <en>v i</en> chấm <en>wikipedia</en> chấm o rờ gờ gạch "
+       "<en>wiki</en> gạch hà gạch dưới nội."},
+      {"xem shop.vn/hàng-mới nhé",
+       "xem <en>shop</en> chấm <en>v n</en> gạch hàng gạch ngang mới nhé"},
+      {"/home/người/tài_liệu", "gạch <en>home</en> gạch người gạch tài gạch dưới liệu"},
+  };
+  for (const auto& c : cases) expect_normalized(c);
+}
+
+// ---------------------------------------------------------------------------
+// Zero-led digit runs inside addresses
+
+TEST(NormalizeAddresses, ZeroLedDigitRunsAreReadDigitByDigit) {
+  const Case cases[] = {
+      {"0912345678@gmail.com",
+       "không chín một hai ba bốn năm sáu bảy tám a còng <en>g mail</en> chấm com"},
+      {"email 007bond@x.vn",
+       "email không không bảy <en>bond</en> a còng <en>x</en> chấm <en>v n</en>"},
+      // Without a leading zero a run is still one number.
+      {"2024@abc.vn",
+       "hai nghìn không trăm hai mươi bốn a còng <en>abc</en> chấm <en>v n</en>"},
+  };
+  for (const auto& c : cases) expect_normalized(c);
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer
