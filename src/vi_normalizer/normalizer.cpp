@@ -100,12 +100,58 @@ bool letters_at(std::string_view text, size_t pos, size_t length, std::string& o
   return true;
 }
 
+// The ASCII spelling that the passes before the restore may give the
+// character c beyond ASCII, for judging which letters can come to stand after
+// a "mask": a Latin letter its ASCII letters (the stray-character step spells
+// «ä» as «a», «ſ» as «s», «Ｋ» as «K»), white space a space, anything else
+// nothing, since some passes delete characters between letters (curly quotes,
+// marks on letters). Erring towards joining letters only lengthens the salt.
+std::string_view spelling_for_keys(char32_t c, std::string& scratch) {
+  if (text::is_white_space(c)) return " ";
+  if (!text::is_latin_letter(c)) return "";
+  scratch = text::latin_ascii_fold(c);
+  return scratch.empty() ? std::string_view(" ") : std::string_view(scratch);
+}
+
+// `text` as the letters after a "mask" are judged: every character beyond
+// ASCII replaced by spelling_for_keys; the text itself when it is all ASCII.
+std::string spelled_for_keys(std::string_view text) {
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+  if (ascii) return std::string(text);
+  // The Latin letters of Vietnamese text lie below U+0250 and in U+1E00..U+1EFF:
+  // spelled once, not looked up per character.
+  static const std::vector<std::string> kTable = [] {
+    std::vector<std::string> table(0x1F00);
+    std::string scratch;
+    for (char32_t c = 0x80; c < 0x250; ++c) table[c] = spelling_for_keys(c, scratch);
+    for (char32_t c = 0x1E00; c < 0x1F00; ++c) table[c] = spelling_for_keys(c, scratch);
+    return table;
+  }();
+  std::string out;
+  out.reserve(text.size());
+  std::string scratch;
+  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      out += text[pos];
+      next = pos + 1;
+      continue;
+    }
+    const char32_t c = text::char_at(text, pos, &next);
+    const bool tabled = c < 0x250 || (c >= 0x1E00 && c < 0x1F00);
+    out += tabled ? std::string_view(kTable[c]) : spelling_for_keys(c, scratch);
+  }
+  return out;
+}
+
 // The salt of the key prefix for `text`: "" when no "mask" of the text comes
 // before a letter a key could go on with (a digit letter or "k"); otherwise
 // the first string of letters from "l" to "z", as short as can be, that no
 // "mask" of the text comes before. A text of n bytes needs at most
 // log15(n) letters.
-std::string key_salt(std::string_view text) {
+std::string key_salt(std::string_view entering) {
+  const std::string spelled = spelled_for_keys(entering);
+  const std::string_view text = spelled;
   const std::vector<size_t> ends = mask_word_ends(text);
   std::string next;
   const bool clash = std::any_of(ends.begin(), ends.end(), [&](size_t end) {
@@ -679,11 +725,11 @@ std::string trim_and_lower(std::string_view text) {
 
 std::string clean_vietnamese_text(std::string_view input) {
   std::string text(input);
-  // Keys that no stretch of the text as it enters the steps can imitate.
-  MaskTable masks(text);
   using rewrite::run_pass;
   run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
   run_pass(text, fold_dong_signs);                   //    "5₫" → "5đ", read as "đ" is
+  // Keys that no stretch of the text as it enters the steps can imitate.
+  MaskTable masks(text);
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
   run_masking(text, masks, mask_emails);             //  2 e-mail addresses
   run_masking(text, masks, mask_technical);          //  3 addresses, paths, identifiers

@@ -75,6 +75,13 @@ TEST(NormalizeMasks, CallerWordsThatLookLikeKeysAreOrdinaryText) {
       {"maskl maskla masklaaaa a@b.vn",
        "maskl maskla masklaaaa <en>a</en> a còng <en>b</en> chấm <en>v n</en>"},
       {"maskkbaaaak <en>X</en>", "maskkbaaaak <en>X</en>"},
+      // Words that become key-like only on the way: a curly quote or a mark
+      // deleted, a letter spelled in ASCII.
+      {"mask\u201Caaaa <en>X</en>", "maskaaaa <en>X</en>"},
+      {"mas\u0308kaaaa <en>X</en>", "maskaaaa <en>X</en>"},
+      {"mask\u00E4aaa <en>X</en>", "maskaaaa <en>X</en>"},
+      {"ma\u017Fkaaaa <en>X</en>", "maskaaaa <en>X</en>"},
+      {"\uFF4D\uFF41\uFF53\uFF4B\uFF41\uFF41\uFF41\uFF41 <en>X</en>", "maskaaaa <en>X</en>"},
       // The internal English markers typed by the caller are words, not tags.
       {"__start_en__ a __end_en__ <en>X</en>", "start en a end en <en>X</en>"},
       {"x__end_en__", "ích end en"},
