@@ -612,12 +612,26 @@ bool has_stray_character(std::string_view text) {
   return false;
 }
 
+bool is_kept_non_ascii(char32_t c) { return c >= 0x80 && c < 0x10000 && KEPT_NON_ASCII()[c]; }
+
 bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
   size_t copied = 0;
   bool any = false;
   for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
       next = pos + 1;
+      continue;
+    }
+    // Skipped undecoded: two-byte characters below U+0640 and the Vietnamese
+    // letters of U+1E00..U+1EFF hold no digit and no apostrophe.
+    if (lead < 0xD9 && pos + 1 < text.size()) {
+      next = pos + 2;
+      continue;
+    }
+    if (lead == 0xE1 && pos + 2 < text.size() && static_cast<unsigned char>(text[pos + 1]) >= 0xB8 &&
+        static_cast<unsigned char>(text[pos + 1]) <= 0xBB) {
+      next = pos + 3;
       continue;
     }
     const char32_t c = text::char_at(text, pos, &next);

@@ -68,6 +68,8 @@ bool has_letter_before_digit(std::string_view text);
 // RE_CLEAN_OTHERS: a character outside its kept set.
 // «a|b», «a…b» → true; «Hà Nội, 5.» → false.
 bool has_stray_character(std::string_view text);
+// A character beyond ASCII that RE_CLEAN_OTHERS keeps: a Vietnamese letter.
+bool is_kept_non_ascii(char32_t c);
 
 // Per-match functions; each returns the text that replaces the whole match.
 std::string read_standard_colon(const text::Captures& m);

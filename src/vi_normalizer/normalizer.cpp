@@ -102,32 +102,44 @@ bool letters_at(std::string_view text, size_t pos, size_t length, std::string& o
 
 // The ASCII spelling that the passes before the restore may give the
 // character c beyond ASCII, for judging which letters can come to stand after
-// a "mask": a Latin letter its ASCII letters (the stray-character step spells
-// «ä» as «a», «ſ» as «s», «Ｋ» as «K»), white space a space, anything else
-// nothing, since some passes delete characters between letters (curly quotes,
-// marks on letters). Erring towards joining letters only lengthens the salt.
+// a "mask": a Vietnamese letter stays as it is and white space stays space
+// (both a space here: no key holds them); another Latin letter its ASCII
+// letters (the stray-character step spells «ä» as «a», «ſ» as «s», «Ｋ» as
+// «K»); anything else nothing, since some passes delete characters between
+// letters (curly quotes, marks on letters). Erring towards joining letters
+// only lengthens the salt.
 std::string_view spelling_for_keys(char32_t c, std::string& scratch) {
-  if (text::is_white_space(c)) return " ";
+  if (is_kept_non_ascii(c) || text::is_white_space(c)) return " ";
   if (!text::is_latin_letter(c)) return "";
   scratch = text::latin_ascii_fold(c);
   return scratch.empty() ? std::string_view(" ") : std::string_view(scratch);
 }
 
-// `text` as the letters after a "mask" are judged: every character beyond
-// ASCII replaced by spelling_for_keys; the text itself when it is all ASCII.
-std::string spelled_for_keys(std::string_view text) {
-  const bool ascii = std::all_of(text.begin(), text.end(),
-                                 [](char b) { return static_cast<unsigned char>(b) < 0x80; });
-  if (ascii) return std::string(text);
-  // The Latin letters of Vietnamese text lie below U+0250 and in U+1E00..U+1EFF:
-  // spelled once, not looked up per character.
-  static const std::vector<std::string> kTable = [] {
-    std::vector<std::string> table(0x1F00);
-    std::string scratch;
-    for (char32_t c = 0x80; c < 0x250; ++c) table[c] = spelling_for_keys(c, scratch);
-    for (char32_t c = 0x1E00; c < 0x1F00; ++c) table[c] = spelling_for_keys(c, scratch);
+// True when no character of `text` can change on the way to the restore in
+// a way that joins or spells letters: ASCII, Vietnamese letters and spaces.
+bool spelled_as_written(std::string_view text) {
+  // Every such character beyond ASCII lies below U+0800 or in U+1E00..U+1FFF.
+  static const std::vector<bool> kAsWritten = [] {
+    std::vector<bool> table(0x2000, false);
+    for (char32_t c = 0x80; c < 0x2000; ++c) {
+      table[c] = is_kept_non_ascii(c) || text::is_white_space(c);
+    }
     return table;
   }();
+  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      next = pos + 1;
+      continue;
+    }
+    const char32_t c = text::char_at(text, pos, &next);
+    if (c >= kAsWritten.size() || !kAsWritten[c]) return false;
+  }
+  return true;
+}
+
+// `text` as the letters after a "mask" are judged: every character beyond
+// ASCII replaced by spelling_for_keys.
+std::string spelled_for_keys(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   std::string scratch;
@@ -137,9 +149,7 @@ std::string spelled_for_keys(std::string_view text) {
       next = pos + 1;
       continue;
     }
-    const char32_t c = text::char_at(text, pos, &next);
-    const bool tabled = c < 0x250 || (c >= 0x1E00 && c < 0x1F00);
-    out += tabled ? std::string_view(kTable[c]) : spelling_for_keys(c, scratch);
+    out += spelling_for_keys(text::char_at(text, pos, &next), scratch);
   }
   return out;
 }
@@ -150,8 +160,13 @@ std::string spelled_for_keys(std::string_view text) {
 // "mask" of the text comes before. A text of n bytes needs at most
 // log15(n) letters.
 std::string key_salt(std::string_view entering) {
-  const std::string spelled = spelled_for_keys(entering);
-  const std::string_view text = spelled;
+  // Most texts are judged as written, without a copy.
+  std::string spelled;
+  std::string_view text = entering;
+  if (!spelled_as_written(entering)) {
+    spelled = spelled_for_keys(entering);
+    text = spelled;
+  }
   const std::vector<size_t> ends = mask_word_ends(text);
   std::string next;
   const bool clash = std::any_of(ends.begin(), ends.end(), [&](size_t end) {
