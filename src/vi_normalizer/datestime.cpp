@@ -13,6 +13,7 @@
 #include "text/bytes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/numerical.hpp"
 #include "vi_normalizer/reading_edges.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
@@ -370,8 +371,11 @@ std::string read_day_month_in(const text::Captures& m, const WordIndex& words) {
     out += " tháng ";
     out += month_words(b);
   } else {
+    // A minus sign before the fraction is read, as the number pass reads one
+    // («giảm -5-10%»); the dash itself goes with the other hyphens.
+    if (minus_sign_before(m.subject(), m.start(0)) > 0) out = "âm ";
     // As written, so a leading zero is read: «05» → «không năm».
-    out = n2w(a_digits);
+    out += n2w(a_digits);
     out += " trên ";
     out += n2w(b_digits);
   }

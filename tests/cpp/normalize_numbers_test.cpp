@@ -37,6 +37,11 @@ TEST(NormalizeNumbers, MinusSignBeforeAReadingIsKept) {
       {"nhiệt độ -0,5", "nhiệt độ âm không phẩy năm"},
       {"giá -1,5-2", "giá âm một phẩy năm đến hai"},
       {"giảm 5 -10%", "giảm năm âm mười phần trăm"},
+      // a fraction or a dash pair read as one
+      {"giảm -5-10%", "giảm âm năm trên mười phần trăm"},
+      {"-3-5 kg", "âm ba trên năm ki lô gam"},
+      {"tỷ lệ -3/7", "tỷ lệ âm ba trên bảy"},
+      {"a -13/40 b", "a âm mười ba trên bốn mươi bê"},
       // already read with its sign
       {"nhiệt độ -5°C", "nhiệt độ âm năm độ xê"},
       // a dash between two numbers, or after a letter, is no sign
