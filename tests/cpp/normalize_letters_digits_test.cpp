@@ -5,25 +5,14 @@
 
 #include <string_view>
 
-#include "vi_normalizer/normalizer.hpp"
+#include "normalize_cases.hpp"
 
 namespace vyr::vi_normalizer {
 namespace {
 
-struct Case {
-  std::string_view input;
-  std::string_view expected;
-};
-
-void ExpectNormalized(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    EXPECT_EQ(Normalizer::normalize(c.input), c.expected) << "input: «" << c.input << "»";
-  }
-}
-
 // A decimal digit of any script is read as the digit it is, never dropped.
 TEST(NormalizeLettersDigits, DigitsOfOtherScriptsAreRead) {
-  ExpectNormalized({
+  expect_normalized({
       {"năm ２０２４", "năm hai nghìn không trăm hai mươi bốn"},
       {"１２３ người", "một trăm hai mươi ba người"},
       {"giá ٣ đồng", "giá ba đồng"},
@@ -47,7 +36,7 @@ TEST(NormalizeLettersDigits, TypographicApostropheInAWord) {
   for (const auto& [curly, ascii] : pairs) {
     EXPECT_EQ(Normalizer::normalize(curly), Normalizer::normalize(ascii)) << curly;
   }
-  ExpectNormalized({
+  expect_normalized({
       {"it’s ok", "it's ok"},
       {"don’t", "don't"},
       {"rock’n’roll", "rock'n'roll"},
@@ -59,7 +48,7 @@ TEST(NormalizeLettersDigits, TypographicApostropheInAWord) {
 // A word of the Latin script stays whole; other scripts go as before. A
 // superscript minus keeps its sign.
 TEST(NormalizeLettersDigits, LatinLettersAndSuperscriptMinus) {
-  ExpectNormalized({
+  expect_normalized({
       {"Müller", "muller"},
       {"Gödel", "godel"},
       {"señor", "senor"},
@@ -85,7 +74,7 @@ TEST(NormalizeLettersDigits, LatinLettersAndSuperscriptMinus) {
 
 // A zero-led digit run after a letter is a code, read digit by digit.
 TEST(NormalizeLettersDigits, LeadingZerosAfterALetter) {
-  ExpectNormalized({
+  expect_normalized({
       {"A0001", "a không không không một"},
       {"B007", "bê không không bảy"},
       {"Mã số A0001 và B007", "mã số a không không không một và bê không không bảy"},

@@ -7,19 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "normalize_cases.hpp"
 #include "vi_normalizer/normalizer.hpp"
 
 namespace vyr::vi_normalizer {
 namespace {
-
-struct Case {
-  std::string_view text;
-  std::string_view expected;
-};
-
-void expect_normalized(const Case& c) {
-  EXPECT_EQ(Normalizer::normalize(c.text), c.expected) << c.text;
-}
 
 size_t occurrences(std::string_view text, std::string_view part) {
   size_t count = 0;
@@ -34,7 +26,7 @@ size_t occurrences(std::string_view text, std::string_view part) {
 // Keys, placeholders and chunks
 
 TEST(NormalizeMasks, ChunksComeBackOnceAndNoKeyLeaks) {
-  const Case cases[] = {
+  expect_normalized({
       // The address after a chunk is read like any other, not with the key
       // of the chunk glued to its local part.
       {"<en>x</en>abc@gmail.com",
@@ -55,12 +47,11 @@ TEST(NormalizeMasks, ChunksComeBackOnceAndNoKeyLeaks) {
        "liên hệ <en>https</en> <en>admin</en> a còng <en>shop</en> chấm <en>v n</en> nhé"},
       // Digits after a chunk are still a number of their own.
       {"<en>iPhone</en>5", "<en>iPhone</en> năm"},
-  };
-  for (const auto& c : cases) expect_normalized(c);
+  });
 }
 
 TEST(NormalizeMasks, CallerWordsThatLookLikeKeysAreOrdinaryText) {
-  const Case cases[] = {
+  expect_normalized({
       {"maskaaaa <en>X</en>", "maskaaaa <en>X</en>"},
       {"entoken0 <en>X</en>", "entoken0 <en>X</en>"},
       {"ENTOKEN12 <en>X</en>", "entoken12 <en>X</en>"},
@@ -87,8 +78,7 @@ TEST(NormalizeMasks, CallerWordsThatLookLikeKeysAreOrdinaryText) {
       {"x__end_en__", "ích end en"},
       // The noncharacters of the chunk placeholders are taken out of the text.
       {"\uFDD0" "0\uFDD1 <en>X</en>", "không <en>X</en>"},
-  };
-  for (const auto& c : cases) expect_normalized(c);
+  });
 }
 
 TEST(NormalizeMasks, ManyChunksNextToLookAlikesEachComeBackInPlace) {
@@ -124,7 +114,7 @@ TEST(NormalizeMasks, CallerKeysAmongTenThousandMasks) {
 // Addresses over letters beyond ASCII
 
 TEST(NormalizeAddresses, EveryDelimiterIsReadWhateverLetterFollows) {
-  const Case cases[] = {
+  expect_normalized({
       {"https://vi.wikipedia.org/wiki/hà",
        "<en>https</en> <en>v i</en> chấm <en>wikipedia</en> chấm o rờ gờ gạch <en>wiki</en> "
        "gạch hà"},
@@ -138,15 +128,14 @@ TEST(NormalizeAddresses, EveryDelimiterIsReadWhateverLetterFollows) {
       {"xem shop.vn/hàng-mới nhé",
        "xem <en>shop</en> chấm <en>v n</en> gạch hàng gạch ngang mới nhé"},
       {"/home/người/tài_liệu", "gạch <en>home</en> gạch người gạch tài gạch dưới liệu"},
-  };
-  for (const auto& c : cases) expect_normalized(c);
+  });
 }
 
 // ---------------------------------------------------------------------------
 // Zero-led digit runs inside addresses
 
 TEST(NormalizeAddresses, ZeroLedDigitRunsAreReadDigitByDigit) {
-  const Case cases[] = {
+  expect_normalized({
       {"0912345678@gmail.com",
        "không chín một hai ba bốn năm sáu bảy tám a còng <en>g mail</en> chấm com"},
       {"email 007bond@x.vn",
@@ -154,8 +143,7 @@ TEST(NormalizeAddresses, ZeroLedDigitRunsAreReadDigitByDigit) {
       // Without a leading zero a run is still one number.
       {"2024@abc.vn",
        "hai nghìn không trăm hai mươi bốn a còng <en>abc</en> chấm <en>v n</en>"},
-  };
-  for (const auto& c : cases) expect_normalized(c);
+  });
 }
 
 }  // namespace

@@ -5,21 +5,10 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "vi_normalizer/normalizer.hpp"
+#include "normalize_cases.hpp"
 
 namespace vyr::vi_normalizer {
 namespace {
-
-struct Case {
-  std::string_view input;
-  std::string_view expected;
-};
-
-void expect_normalized(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    EXPECT_EQ(Normalizer::normalize(c.input), c.expected) << "input «" << c.input << "»";
-  }
-}
 
 // A dash that the number pass reads as a minus sign (at the start, after
 // white space or after "(", "[", ";", "," or ".") keeps its "âm" when a

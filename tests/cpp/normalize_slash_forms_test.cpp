@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "normalize_cases.hpp"
 #include "vi_normalizer/datestime.hpp"
 #include "vi_normalizer/normalizer.hpp"
 #include "vi_normalizer/units.hpp"
@@ -14,13 +15,8 @@
 namespace vyr::vi_normalizer {
 namespace {
 
-struct Case {
-  std::string_view input;
-  std::string_view expected;
-};
-
 TEST(NormalizeSlashForms, EndToEnd) {
-  const Case cases[] = {
+  expect_normalized({
       // Number over code: the day/month, unit and clock passes used to take
       // the digits and leave the letters glued to their reading.
       {"Số nhà 12/3A", "số nhà mười hai trên ba a"},
@@ -61,10 +57,7 @@ TEST(NormalizeSlashForms, EndToEnd) {
       {"8h30", "tám giờ ba mươi phút"},
       {"x = -3/4", "ích bằng âm ba trên bốn"},
       {"CV", "một trăm lẻ năm"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Normalizer::normalize(c.input), c.expected) << "input: «" << c.input << "»";
-  }
+  });
 }
 
 // The passes that run before the slash pass leave a number over code whole.
