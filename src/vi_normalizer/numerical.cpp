@@ -239,6 +239,37 @@ std::string read_signed_number(const text::Captures& m) {
   return out;
 }
 
+namespace {
+
+// A character that the steps between the early readings and the late number
+// pass turn into white space or a comma, or delete: quotes, the closing
+// brackets and "{", ":" and "…". A dash after one is judged as the late pass
+// will judge it, after what it becomes.
+bool vanishes_before_numbers_are_read(char32_t c) {
+  switch (c) {
+    case '"':
+    case '\'':
+    case U'\u201C':  // “
+    case U'\u201D':  // ”
+    case U'\u201E':  // „
+    case U'\u2018':  // ‘
+    case U'\u2019':  // ’
+    case U'\u00AB':  // «
+    case U'\u00BB':  // »
+    case '{':
+    case '}':
+    case ')':
+    case ']':
+    case ':':
+    case U'\u2026':  // …
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 size_t minus_sign_before(std::string_view text, size_t pos) {
   size_t dash = 0;
   if (pos >= 1 && text[pos - 1] == '-') {
@@ -250,7 +281,9 @@ size_t minus_sign_before(std::string_view text, size_t pos) {
     return 0;
   }
   const std::optional<char32_t> before = char_before(text, pos - dash);
-  return !before || opens_signed_number(*before) ? dash : 0;
+  return !before || opens_signed_number(*before) || vanishes_before_numbers_are_read(*before)
+             ? dash
+             : 0;
 }
 
 bool take_minus_sign(const text::Captures& m, std::string& out) {

@@ -45,10 +45,15 @@ std::string num_to_words(std::string_view num, bool negative);
 std::string read_signed_number(const text::Captures& m);
 
 // The length in bytes of the dash ("-", U+2013, U+2014) that ends right before
-// byte `pos` of `text` when it is a minus sign by the rule above (at the start
-// of the text, or after white space, "(", "[", ";", "," or "."), else 0:
-// «giảm -5%» at the "5" → 1, «a-5%» → 0. For the passes that read a number
-// before the late number pass and must keep its sign.
+// byte `pos` of `text` when it is a minus sign by the rule above as the late
+// number pass will apply it, else 0. That is at the start of the text, after
+// white space, "(", "[", ";", "," or ".", and also after the characters the
+// steps before that pass turn into white space or a comma or delete: the
+// quotes " ' “ ” „ ‘ ’ « », the brackets "{", "}", ")", "]", ":" and "…".
+// After a letter, a digit, "%" or any other sign it is a hyphen or a range
+// dash: «giảm -5%» and «"-5%"» at the "5" → 1; «a-5%», «5%-10%» → 0. For the
+// passes that read a number before the late number pass and must keep its
+// sign.
 size_t minus_sign_before(std::string_view text, size_t pos);
 
 // Takes the minus sign that stands right before the match `m` off the end of

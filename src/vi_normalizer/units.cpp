@@ -322,39 +322,6 @@ std::string_view currency_symbol_word(std::string_view symbol) {
 
 constexpr std::string_view kDongSign = "\u20AB";  // ₫
 
-// Where the white space that ends right before byte `pos` begins.
-size_t white_space_start(std::string_view text, size_t pos) {
-  while (pos > 0) {
-    const size_t start = previous_char_start(text, pos);
-    size_t next = start;
-    if (!text::is_white_space(text::decode_utf8(text, next))) break;
-    pos = start;
-  }
-  return pos;
-}
-
-bool is_digit_before(std::string_view text, size_t pos) {
-  if (pos == 0) return false;
-  size_t start = previous_char_start(text, pos);
-  return is_decimal_digit(text::decode_utf8(text, start));
-}
-
-// True when a number, then optional white space and a magnitude word
-// («tỷ», «triệu», «nghìn», «ngàn», any case), then optional white space end
-// right before byte `pos`: where a unit after a number may stand.
-bool follows_number(std::string_view text, size_t pos) {
-  pos = white_space_start(text, pos);
-  if (is_digit_before(text, pos)) return true;
-  for (std::string_view word : {"tỷ", "triệu", "nghìn", "ngàn"}) {
-    // Each of these words has the same length in bytes in either case.
-    if (pos < word.size() || text::to_lower(text.substr(pos - word.size(), word.size())) != word) {
-      continue;
-    }
-    return is_digit_before(text, white_space_start(text, pos - word.size()));
-  }
-  return false;
-}
-
 // Appends read(m), with "âm " first when a minus sign stands right before the
 // match: the sign is taken off `out`, where it was copied with the text
 // before the match. «giảm -5%» → «giảm âm năm phần trăm»; «a-5%» keeps its
@@ -609,7 +576,6 @@ bool fold_dong_signs(std::string_view text, std::string& out) {
   size_t copied = 0;
   for (size_t at = text.find(kDongSign); at != std::string_view::npos;
        at = text.find(kDongSign, at + kDongSign.size())) {
-    if (!follows_number(text, at)) continue;
     if (copied == 0) {
       out.clear();
       out.reserve(text.size());

@@ -34,12 +34,11 @@ std::string expand_compound_units(std::string_view text);
 std::string expand_units_and_currency(std::string_view text);
 std::string fix_english_style_numbers(std::string_view text);
 
-// The đồng sign "₫" after a number written as the unit "đ", so that every
-// pass reads it as it reads "đ" there: «100.000₫/ly» → «100.000đ/ly», «5
-// triệu ₫» → «5 triệu đ». A sign after anything else stays. For the start of
-// the pipeline, before any pass can take the sign for a separator. True
-// with the result in `out`; false, leaving `out` alone, when no sign follows
-// a number.
+// Every đồng sign "₫" written as "đ", so that every pass reads it as it
+// reads "đ" in the same place: «100.000₫/ly» → «100.000đ/ly», «₫/kg» →
+// «đ/kg». For the start of the pipeline, before any pass can take the sign
+// for a separator. True with the result in `out`; false, leaving `out`
+// alone, when the text holds no sign.
 bool fold_dong_signs(std::string_view text, std::string& out);
 
 // Reading of a number with "." / "," separators and at most one exponent:

@@ -37,6 +37,29 @@ TEST(NormalizeNumbers, MinusSignBeforeAReadingIsKept) {
       {"tăng 5-10%", "tăng năm trên mười phần trăm"},
       {"đợt-5%", "đợt năm phần trăm"},
       {"x-3 kg", "ích ba ki lô gam"},
+      {"5%-10%", "năm phần trăm mười phần trăm"},
+  });
+}
+
+// Quotes, closing brackets, "{", ":" and "…" are blanked or deleted before the
+// number pass judges a dash after them: a minus sign there keeps its "âm" in
+// every reading, as it does before a bare number.
+TEST(NormalizeNumbers, MinusSignAfterQuotesBracketsAndColons) {
+  expect_normalized({
+      {"Anh nói \"-5%\" là sai", "anh nói âm năm phần trăm là sai"},
+      {"Lạm phát:-0,5%", "lạm phát, âm không phẩy năm phần trăm"},
+      {"GDP:-0.5%", "<en>g d p</en>, âm không chấm năm phần trăm"},
+      {"“-2%”", "âm hai phần trăm"},
+      {"\"-5 kg\"", "âm năm ki lô gam"},
+      {"{-5%}", "âm năm phần trăm"},
+      {"a)-5%", "a âm năm phần trăm"},
+      {"'-5%'", "âm năm phần trăm"},
+      {"«-5%»", "âm năm phần trăm"},
+      {"Q1…-3%", "qui một âm ba phần trăm"},
+      {"giá:-2 triệu $", "giá, âm hai triệu đô la"},
+      // the bare number, as before
+      {"«-5»", "âm năm"},
+      {"a:-5", "a, âm năm"},
   });
 }
 
@@ -70,8 +93,19 @@ TEST(NormalizeNumbers, NoDigitOfASeparatedNumberIsDropped) {
   });
 }
 
-// "₫" after a number reads as "đ" does there.
+// "₫" reads as "đ" does in the same place, wherever it stands.
 TEST(NormalizeNumbers, DongSignReadsAsD) {
+  const std::string_view pairs[][2] = {
+      {"₫/kg", "đ/kg"},
+      {"₫5.000", "đ5.000"},
+      {"₫1", "đ1"},
+      {"10k₫", "10kđ"},
+      {"Đơn vị: ₫", "Đơn vị: đ"},
+      {"ký hiệu ₫ là đồng", "ký hiệu đ là đồng"},
+  };
+  for (const auto& [sign, letter] : pairs) {
+    EXPECT_EQ(Normalizer::normalize(sign), Normalizer::normalize(letter)) << sign;
+  }
   expect_normalized({
       {"100.000₫", "một trăm nghìn đồng"},
       {"100.000đ", "một trăm nghìn đồng"},
@@ -84,6 +118,10 @@ TEST(NormalizeNumbers, DongSignReadsAsD) {
       // a price per unit: the sign is no separator before a path
       {"Giá: 25.000₫/ly", "giá, hai mươi lăm nghìn đồng trên ly"},
       {"Giá: 25.000đ/ly", "giá, hai mươi lăm nghìn đồng trên ly"},
+      {"₫/kg", "đ trên ki lô gam"},
+      {"₫5.000", "đ năm nghìn"},
+      {"Đơn vị: ₫", "đơn vị, đ"},
+      {"ký hiệu ₫ là đồng", "ký hiệu đ là đồng"},
   });
 }
 

@@ -123,7 +123,13 @@ TEST(MinusSignBefore, FollowsTheSignRuleOfTheNumberPass) {
   const SignCase cases[] = {
       {"-", 1},     {"giảm -", 1}, {"(–", 3}, {"[—", 3}, {"a;-", 1}, {"a,-", 1},
       {"a.-", 1},   {"　-", 1},            // the ideographic space is white space
+      // Quotes, brackets, ":" and "…" are blanked or deleted before the late
+      // number pass judges the dash.
+      {"\"-", 1},  {"'-", 1},     {"“-", 1},  {"”-", 1}, {"„-", 1},  {"‘-", 1}, {"’-", 1},
+      {"«–", 3},    {"»-", 1},     {"{-", 1},  {"}-", 1}, {")-", 1},  {"]-", 1}, {"a:-", 1},
+      {"Q1…-", 1},
       {"a-", 0},    {"Hà-", 0},    {"5-", 0},  {"%-", 0}, {"−", 0},  // U+2212 is no dash
+      {"°-", 0},    {"/-", 0},     {"+-", 0},  {"‹-", 0},
       {"", 0},      {"giảm ", 0},
   };
   for (const SignCase& c : cases) {

@@ -229,7 +229,7 @@ TEST(ExpandUnitsAndCurrency, Measures) {
   }
 }
 
-TEST(FoldDongSigns, TheSignAfterANumberIsWrittenD) {
+TEST(FoldDongSigns, EverySignIsWrittenD) {
   const Case cases[] = {
       {"100.000₫", "100.000đ"},
       {"25.000₫/ly", "25.000đ/ly"},
@@ -237,12 +237,14 @@ TEST(FoldDongSigns, TheSignAfterANumberIsWrittenD) {
       {"5 triệu ₫", "5 triệu đ"},
       {"5 TRIỆU₫", "5 TRIỆUđ"},
       {"5 Nghìn  ₫", "5 Nghìn  đ"},
-      {"٥₫", "٥đ"},  // any decimal digit, as the unit pattern takes
-      // after anything but a number the sign stays
-      {"₫5", "₫5"},
-      {"giá ₫", "giá ₫"},
-      {"5tr₫", "5tr₫"},
-      {"triệu ₫", "triệu ₫"},
+      {"٥₫", "٥đ"},
+      // wherever it stands, so that it reads as "đ" does there
+      {"₫5", "đ5"},
+      {"giá ₫", "giá đ"},
+      {"5tr₫", "5trđ"},
+      {"₫/kg", "đ/kg"},
+      {"₫₫", "đđ"},
+      {"giá đ", "giá đ"},
       {"", ""},
   };
   for (const Case& c : cases) {
