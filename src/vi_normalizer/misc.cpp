@@ -1,5 +1,6 @@
 #include "vi_normalizer/misc.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -350,10 +351,16 @@ char superscript_digit(char32_t c) {
   return 0;
 }
 
-// A superscript minus and the superscript digits after it, from text[pos]
-// (just past the minus): « mũ trừ ba » for «⁻³», with pos moved past the
-// digits. Nothing, and pos unchanged, when no digit follows.
-std::optional<std::string> read_negative_superscript(std::string_view text, size_t& pos) {
+// A superscript letter that stands for an exponent: «ⁿ», «ⁱ».
+bool is_superscript_letter(char32_t c) { return c == U'\u207F' || c == U'\u2071'; }
+
+// The reading of a superscript minus, from text[pos] (just past the minus).
+// Before superscript digits it is the sign of an exponent: « mũ trừ ba » for
+// «⁻³», with pos moved past the digits and `signed_digits` set. Before a
+// superscript letter it opens one: « mũ trừ » for «⁻ⁿ», the letter left for
+// the later steps. Anywhere else it is a sign of its own, read as the tables
+// read signs: « trừ » for «OH⁻».
+std::string read_superscript_minus(std::string_view text, size_t& pos, bool& signed_digits) {
   std::string digits;
   size_t end = pos;
   for (size_t next = end; end < text.size(); end = next) {
@@ -361,13 +368,34 @@ std::optional<std::string> read_negative_superscript(std::string_view text, size
     if (digit == 0) break;
     digits += digit;
   }
-  if (digits.empty()) return std::nullopt;
-  pos = end;
-  return " mũ trừ " + n2w_code_or_cardinal(digits) + " ";
+  signed_digits = !digits.empty();
+  if (signed_digits) {
+    pos = end;
+    return " mũ trừ " + n2w_code_or_cardinal(digits) + " ";
+  }
+  size_t after = pos;
+  if (pos < text.size() && is_superscript_letter(text::char_at(text, pos, &after))) {
+    return " mũ trừ ";
+  }
+  return " trừ ";
+}
+
+// Where the word of ASCII letters that ends right before byte `end` begins,
+// or `end` when there is none: a run of ASCII letters with no letter, digit
+// or "_" of any script right before it. «mol·L» from its end → the «L».
+size_t ascii_word_start(std::string_view text, size_t end) {
+  size_t start = end;
+  while (start > 0 && text::is_ascii_letter(static_cast<unsigned char>(text[start - 1]))) --start;
+  if (start == end || start == 0) return start;
+  const char32_t before = text::char_before(text, start);
+  return before == '_' || text::is_alphanumeric(before) ? end : start;
 }
 
 // 14. «a+b» → «a cộng b»; «x²» → «x bình phương »; «H₂O» → «H hai O».
-// A superscript minus keeps its sign: «10⁻³» → «10 mũ trừ ba ».
+// A superscript minus keeps its sign: «10⁻³» → «10 mũ trừ ba », «x⁻ⁿ» → «x mũ
+// trừ ⁿ», «OH⁻» → «OH trừ ». A word of ASCII letters before a signed
+// superscript exponent is a unit, read as the "^" form of step 10 reads it:
+// «m⁻²» → « mét mũ trừ hai ».
 void read_symbols_and_scripts(std::string& text) {
   const std::vector<bool>& bmp_keys = BMP_SYMBOL_KEYS();
   std::string out;
@@ -375,14 +403,16 @@ void read_symbols_and_scripts(std::string& text) {
   bool any = false;
   size_t pos = 0;
   while (pos < text.size()) {
-    const size_t start = pos;
+    size_t start = pos;
     // A byte that is not valid UTF-8 decodes as U+FFFD, which no table holds,
     // and is copied as it stands.
     const char32_t c = text::decode_utf8(text, pos);
-    std::optional<std::string> negative_power;
+    std::string minus_reading;
     const std::string_view* reading = nullptr;
-    if (c == kSuperscriptMinus) negative_power = read_negative_superscript(text, pos);
-    if (!negative_power) {
+    bool signed_digits = false;
+    if (c == kSuperscriptMinus) {
+      minus_reading = read_superscript_minus(text, pos, signed_digits);
+    } else {
       if (c < 0x10000 && !bmp_keys[c]) continue;
       reading = symbol_reading(c);
       if (!reading) continue;
@@ -391,8 +421,18 @@ void read_symbols_and_scripts(std::string& text) {
       out.reserve(text.size() + text.size() / 2 + 16);
       any = true;
     }
+    std::string_view unit;
+    if (signed_digits) {
+      const size_t unit_start = std::max(ascii_word_start(text, start), copied);
+      unit = std::string_view(text).substr(unit_start, start - unit_start);
+      start = unit_start;
+    }
     out.append(text, copied, start - copied);
-    out += negative_power ? std::string_view(*negative_power) : *reading;
+    if (!unit.empty()) {
+      out += ' ';
+      out += unit_reading(unit);
+    }
+    out += reading ? *reading : std::string_view(minus_reading);
     copied = pos;
   }
   if (!any) return;
@@ -614,6 +654,52 @@ bool has_stray_character(std::string_view text) {
 
 bool is_kept_non_ascii(char32_t c) { return c >= 0x80 && c < 0x10000 && KEPT_NON_ASCII()[c]; }
 
+namespace {
+
+// The typographic apostrophes that word processors, phones and fonts type for
+// the ASCII one.
+bool is_typographic_apostrophe(char32_t c) {
+  return c == U'\u2019' || c == U'\u2018' || c == U'\u201B' || c == U'\u02BC' ||
+         c == U'\uFF07';
+}
+
+// The letters of a Roman numeral character (its compatibility decomposition,
+// and for the old forms of one thousand, six and fifty the letters of the same
+// value), or nothing for any other character: «Ⅻ» → «XII», «ⅳ» → «iv», «ↀ»
+// → «M».
+std::string_view roman_numeral_letters(char32_t c) {
+  static constexpr std::string_view kNumerals[] = {
+      "I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X", "XI", "XII", "L", "C", "D", "M",
+      "i", "ii", "iii", "iv", "v", "vi", "vii", "viii", "ix", "x", "xi", "xii", "l", "c", "d", "m"};
+  if (c >= U'\u2160' && c <= U'\u217F') return kNumerals[c - U'\u2160'];
+  if (c == U'\u2180') return "M";   // ↀ
+  if (c == U'\u2185') return "VI";  // ↅ
+  if (c == U'\u2186') return "L";   // ↆ
+  return {};
+}
+
+// What the fold writes for the character c at text[pos, next), or nothing when
+// c stays.
+std::string_view folded_character(std::string_view text, size_t pos, size_t next, char32_t c,
+                                  char& digit) {
+  if (is_typographic_apostrophe(c)) {
+    size_t after = next;
+    const bool between_letters = pos > 0 && next < text.size() &&
+                                 text::is_alphabetic(text::char_before(text, pos)) &&
+                                 text::is_alphabetic(text::char_at(text, next, &after));
+    return between_letters ? std::string_view("'") : std::string_view();
+  }
+  if (text::may_be_digit(c)) {
+    const int value = text::decimal_digit_value(c);
+    if (value < 0) return {};
+    digit = static_cast<char>('0' + value);
+    return std::string_view(&digit, 1);
+  }
+  return roman_numeral_letters(c);
+}
+
+}  // namespace
+
 bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
   size_t copied = 0;
   bool any = false;
@@ -623,9 +709,10 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
       next = pos + 1;
       continue;
     }
-    // Skipped undecoded: two-byte characters below U+0640 and the Vietnamese
-    // letters of U+1E00..U+1EFF hold no digit and no apostrophe.
-    if (lead < 0xD9 && pos + 1 < text.size()) {
+    // Skipped undecoded: two-byte characters below U+0640 but for the modifier
+    // letters of U+0280..U+02BF, and the Vietnamese letters of U+1E00..U+1EFF,
+    // hold no digit, no Roman numeral and no apostrophe.
+    if (lead < 0xD9 && lead != 0xCA && pos + 1 < text.size()) {
       next = pos + 2;
       continue;
     }
@@ -635,25 +722,16 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
       continue;
     }
     const char32_t c = text::char_at(text, pos, &next);
-    char ascii = 0;
-    if (c == U'\u2019') {
-      size_t after = next;
-      if (pos > 0 && next < text.size() && text::is_alphabetic(text::char_before(text, pos)) &&
-          text::is_alphabetic(text::char_at(text, next, &after))) {
-        ascii = '\'';
-      }
-    } else if (text::may_be_digit(c)) {
-      const int digit = text::decimal_digit_value(c);
-      if (digit >= 0) ascii = static_cast<char>('0' + digit);
-    }
-    if (ascii == 0) continue;
+    char digit = 0;
+    const std::string_view folded = folded_character(text, pos, next, c, digit);
+    if (folded.empty()) continue;
     if (!any) {
       out.clear();
       out.reserve(text.size());
       any = true;
     }
     out.append(text.data() + copied, pos - copied);
-    out += ascii;
+    out += folded;
     copied = next;
   }
   if (any) out.append(text.data() + copied, text.size() - copied);

@@ -31,11 +31,13 @@ namespace vyr::vi_normalizer {
 std::string normalize_others(std::string_view text);
 
 // Before the pipeline: a decimal digit of any script becomes its ASCII digit
-// («năm ２０２４» → «năm 2024», «٣» → «3»), so that it is read as a number,
-// and a typographic apostrophe (U+2019) between two letters becomes the ASCII
-// one («don’t» → «don't»), so that it reads as that does. True with the
-// result in `out`; false, with `out` untouched, when nothing changes. ASCII
-// bytes are skipped at once.
+// («năm ２０２４» → «năm 2024», «٣» → «3»), so that it is read as a number; a
+// Roman numeral character becomes the letters it stands for («Ⅻ» → «XII»,
+// «ⅳ» → «iv»), so that it is read as they are; and a typographic apostrophe
+// (U+2019, U+2018, U+201B, U+02BC, U+FF07) between two letters becomes the
+// ASCII one («don’t» → «don't»), so that it reads as that does. True with
+// the result in `out`; false, with `out` untouched, when nothing changes.
+// ASCII bytes are skipped at once.
 bool fold_digits_and_apostrophes(std::string_view text, std::string& out);
 
 // Patterns of the steps, in step order (the others are their owners': the

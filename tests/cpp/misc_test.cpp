@@ -166,11 +166,22 @@ TEST(NormalizeOthers, NotEqualSymbolsAndScripts) {
       // A superscript minus before superscript digits keeps its sign, and the
       // digits after it are one exponent.
       {"10⁻³", "10 mũ trừ ba "},
-      {"x⁻¹²", "x mũ trừ mười hai "},
       {"10⁻⁰³", "10 mũ trừ không ba "},
-      // With no digit after it, it is a stray character.
-      {"a⁻b", "a b"},
-      {"10⁻", "10 "},
+      // A word of ASCII letters before a signed exponent is read as a unit,
+      // as the "^" form reads it; a letter of it alone is no such word.
+      {"m⁻²", " mét mũ trừ hai "},
+      {"0,1 mol·L⁻¹", "0,1 mol  lít mũ trừ một "},
+      {"x⁻¹²", " x mũ trừ mười hai "},
+      {"Hàm⁻¹", "Hàm mũ trừ một "},
+      {"a_m⁻¹", "a_m mũ trừ một "},
+      {"x²", "x bình phương "},
+      // Before a superscript letter it opens a power; anywhere else it is a
+      // sign of its own.
+      {"x⁻ⁿ", "x mũ trừ n"},
+      {"Cl⁻", "Cl trừ "},
+      {"₄²⁻", " bốn  bình phương  trừ "},
+      {"a⁻b", "a trừ b"},
+      {"10⁻", "10 trừ "},
   });
 }
 
@@ -330,8 +341,15 @@ TEST(FoldDigitsAndApostrophes, DigitsOfEveryScriptAndApostrophesInWords) {
       {"it’s ok", "it's ok"},
       {"rock’n’roll", "rock'n'roll"},
       {"Hà’Nội", "Hà'Nội"},
-      // Superscripts are no decimal digits; a ’ at a word edge stays.
-      {"x² ’90 a’ ’b", "x² ’90 a’ ’b"},
+      {"it‘s I‘m", "it's I'm"},
+      {"itʼs it＇s it‛s", "it's it's it's"},
+      // Superscripts are no decimal digits; an apostrophe at a word edge stays.
+      {"x² ’90 a’ ’b ‘a’ ʼs", "x² ’90 a’ ’b ‘a’ ʼs"},
+      {"ʻOkina", "ʻOkina"},  // a modifier letter of its own, no apostrophe
+      // Roman numeral characters are the letters they stand for.
+      {"Chương Ⅻ, phần Ⅳ", "Chương XII, phần IV"},
+      {"ⅰⅱⅲ ⅿ Ⅼ", "iiiiii m L"},
+      {"ↀↅↆ", "MVIL"},
   };
   for (const Case& c : cases) {
     std::string out = "untouched";

@@ -1,6 +1,6 @@
 // Whole-pipeline readings of what is easily lost on the way: digits of other
-// scripts, typographic apostrophes, letters of Latin words outside Vietnamese,
-// superscript signs and the zeros that lead a code.
+// scripts, Roman numeral characters, typographic apostrophes, letters of Latin
+// words outside Vietnamese, superscript signs and the zeros that lead a code.
 #include <gtest/gtest.h>
 
 #include <string_view>
@@ -26,12 +26,16 @@ TEST(NormalizeLettersDigits, DigitsOfOtherScriptsAreRead) {
   });
 }
 
-// U+2019 between two letters reads as the ASCII apostrophe does there.
+// A typographic apostrophe (U+2019, U+2018, U+201B, U+02BC, U+FF07) between
+// two letters reads as the ASCII apostrophe does there.
 TEST(NormalizeLettersDigits, TypographicApostropheInAWord) {
   const std::string_view pairs[][2] = {
       {"it’s ok", "it's ok"},     {"don’t", "don't"},         {"rock’n’roll", "rock'n'roll"},
       {"I’m here", "I'm here"},   {"O’Brien", "O'Brien"},     {"NASA’s", "NASA's"},
       {"Tôi’s", "Tôi's"},
+      {"it‘s ok", "it's ok"},     {"don‘t", "don't"},         {"rock‘n‘roll", "rock'n'roll"},
+      {"I‘m", "I'm"},             {"O‘Neil", "O'Neil"},       {"McDonald‘s", "McDonald's"},
+      {"itʼs", "it's"},           {"it＇s", "it's"},          {"it‛s", "it's"},
   };
   for (const auto& [curly, ascii] : pairs) {
     EXPECT_EQ(Normalizer::normalize(curly), Normalizer::normalize(ascii)) << curly;
@@ -40,6 +44,8 @@ TEST(NormalizeLettersDigits, TypographicApostropheInAWord) {
       {"it’s ok", "it's ok"},
       {"don’t", "don't"},
       {"rock’n’roll", "rock'n'roll"},
+      {"it‘s ok", "it's ok"},
+      {"itʼs", "it's"},
       // At a word edge it is a quote, as before.
       {"‘quoted’ text", "quoted text"},
   });
@@ -69,6 +75,53 @@ TEST(NormalizeLettersDigits, LatinLettersAndSuperscriptMinus) {
       {"10^-3", "mười mũ trừ ba"},
       {"10³", "mười lập phương"},
       {"x²", "ích bình phương"},
+      // Before a superscript letter it opens a power too; with nothing of an
+      // exponent after it, it is a sign of its own (an ion's charge).
+      {"x⁻ⁿ", "ích mũ trừ nờ"},
+      {"2⁻ⁿ", "hai mũ trừ nờ"},
+      {"OH⁻", "<en>o h</en> trừ"},
+      {"Cl⁻", "cl trừ"},
+      {"e⁻", "e trừ"},
+      {"SO₄²⁻", "<en>s o</en> bốn bình phương trừ"},
+      {"10⁻", "mười trừ"},
+  });
+}
+
+// A unit before a signed superscript exponent is read as in the caret form.
+TEST(NormalizeLettersDigits, UnitBeforeASuperscriptMinus) {
+  const std::string_view pairs[][2] = {
+      {"m⁻²", "m^-2"},
+      {"s⁻¹", "s^-1"},
+      {"0,1 mol·L⁻¹", "0,1 mol·L^-1"},
+  };
+  for (const auto& [superscript, caret] : pairs) {
+    EXPECT_EQ(Normalizer::normalize(superscript), Normalizer::normalize(caret)) << superscript;
+  }
+  expect_normalized({
+      {"m⁻²", "mét mũ trừ hai"},
+      {"s⁻¹", "giây mũ trừ một"},
+      {"5 cm⁻³", "năm xen ti mét mũ trừ ba"},
+      {"0,1 mol·L⁻¹", "không phẩy một mol lít mũ trừ một"},
+      {"2,5·10⁻³ s⁻¹", "hai phẩy năm mười mũ trừ ba giây mũ trừ một"},
+  });
+}
+
+// A Roman numeral character reads as the letters it stands for.
+TEST(NormalizeLettersDigits, RomanNumeralCharacters) {
+  const std::string_view pairs[][2] = {
+      {"Chương Ⅻ, phần Ⅳ", "Chương XII, phần IV"},
+      {"Thế kỷ ⅩⅪ", "Thế kỷ XXI"},
+      {"Ⅿ", "M"},
+      {"ⅰⅱⅲ", "iiiiii"},
+      {"mục ⅳ", "mục iv"},
+  };
+  for (const auto& [numeral, letters] : pairs) {
+    EXPECT_EQ(Normalizer::normalize(numeral), Normalizer::normalize(letters)) << numeral;
+  }
+  expect_normalized({
+      {"Chương Ⅻ, phần Ⅳ", "chương mười hai, phần bốn"},
+      {"Ⅻ", "mười hai"},
+      {"Ⅸ.", "chín."},
   });
 }
 
