@@ -742,7 +742,7 @@ std::string clean_vietnamese_text(std::string_view input) {
   std::string text(input);
   using rewrite::run_pass;
   run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
-  run_pass(text, fold_dong_signs);                   //    "5₫" → "5đ", read as "đ" is
+  run_pass(text, fold_dong_signs);                   //    "₫" → "đ", read as "đ" is
   // Keys that no stretch of the text as it enters the steps can imitate.
   MaskTable masks(text);
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
