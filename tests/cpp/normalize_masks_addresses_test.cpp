@@ -122,6 +122,7 @@ TEST(NormalizeMasks, WordsLikeOldPlaceholdersAreReadAsText) {
       // After a slash form: read as any letters glued there, never as a key.
       {"12/3entoken0", "mười hai trên ba e nờ tê ô ca e nờ không"},
       {"1/2ENTOKEN1x2", "một trên hai e nờ tê ô ca e nờ một nhân hai"},
+      {"12/3Aentoken0&", "mười hai trên ba a e nờ tê ô ca e nờ không và"},
   });
 }
 
