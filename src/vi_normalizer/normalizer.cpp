@@ -1,7 +1,5 @@
 #include "vi_normalizer/normalizer.hpp"
 
-#include <unicode/uchar.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +27,6 @@ namespace vyr::vi_normalizer {
 
 namespace {
 
-using text::Captures;
 using text::Engine;
 using text::Regex;
 
@@ -194,19 +191,34 @@ std::string key_salt(std::string_view entering) {
 }
 
 // ---------------------------------------------------------------------------
+// Words beside a key
+
+bool is_space_byte(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The run of non-space bytes of `text` that ends at `end`, reaching back no
+// further than `floor`.
+std::string_view word_ending_at(std::string_view text, size_t end, size_t floor) {
+  size_t start = end;
+  while (start > floor && !is_space_byte(text[start - 1])) --start;
+  return text.substr(start, end - start);
+}
+
+// The run of non-space bytes of `text` that starts at `start`, reaching no
+// further than `ceiling`.
+std::string_view word_starting_at(std::string_view text, size_t start, size_t ceiling) {
+  size_t end = start;
+  while (end < ceiling && !is_space_byte(text[end])) ++end;
+  return text.substr(start, end - start);
+}
+
+// ---------------------------------------------------------------------------
 // Chunks of the caller
 
-// Appends the placeholder of chunk `index`. A chunk directly followed by a
-// digit gets a space after its placeholder, so the digit is read as a number
-// of its own instead of joining the chunk («<en>x</en>5»).
-void append_placeholder(std::string& out, size_t index, std::string_view rest) {
+// Appends the placeholder of chunk `index`.
+void append_placeholder(std::string& out, size_t index) {
   out += kChunkOpen;
   out += std::to_string(index);
   out += kChunkClose;
-  if (!rest.empty()) {
-    size_t next = 0;
-    if (u_isdigit(static_cast<UChar32>(text::decode_utf8(rest, next)))) out += ' ';
-  }
 }
 
 // Length of an internal English marker («__start_en__», «__end_en__», as the
@@ -263,7 +275,7 @@ void lift_en_chunks(std::string& text, std::vector<std::string>& chunks) {
   for (const auto& [start, end] : spans) {
     append_caller_text(std::string_view(text).substr(copied, start - copied), out);
     chunks.emplace_back(text, start, end - start);
-    append_placeholder(out, chunks.size() - 1, std::string_view(text).substr(end));
+    append_placeholder(out, chunks.size() - 1);
     copied = end;
   }
   append_caller_text(std::string_view(text).substr(copied), out);
@@ -346,20 +358,36 @@ void restore_masks(std::string& text, const MaskTable& masks) {
   if (masks.restore(text, out)) text.swap(out);
 }
 
-// «\uFDD00\uFDD1» → a key whose value is the placeholder itself.
+// A run of chunk placeholders («\uFDD00\uFDD1\uFDD01\uFDD1») → their keys,
+// whose values are the placeholders themselves. Where the run touches a
+// letter or digit, a space keeps its keys a word of their own, so no pass
+// reads them into that word («12/3\uFDD00\uFDD1» → «12/3 maskaaaa»); the
+// restore takes the space away again where the word comes back as written.
 bool mask_chunk_placeholders(std::string_view text, MaskTable& masks, std::string& out) {
   out.clear();
   size_t copied = 0;
   bool any = false;
-  for (size_t hit = text.find(kChunkOpen); hit != std::string_view::npos;
-       hit = text.find(kChunkOpen, hit + 1)) {
+  for (size_t hit = text.find(kChunkOpen); hit != std::string_view::npos;) {
     size_t index = 0;
     const size_t length = placeholder_at(text, hit, static_cast<size_t>(-1), &index);
-    if (length == 0) continue;
+    if (length == 0) {
+      hit = text.find(kChunkOpen, hit + 1);
+      continue;
+    }
+    const size_t end = hit + length;
+    const size_t next = text.find(kChunkOpen, end);
+    std::string_view before = word_ending_at(text, hit, copied);
+    std::string_view after = word_starting_at(text, end, std::min(next, text.size()));
+    if (!before.empty() && !text::is_alphanumeric(text::char_before(text, hit))) before = {};
+    size_t after_next = 0;
+    if (!after.empty() && !text::is_alphanumeric(text::char_at(text, end, &after_next))) after = {};
     out.append(text.data() + copied, hit - copied);
-    out += masks.protect_segment(std::string(text.substr(hit, length)));
-    copied = hit + length;
-    hit = copied - 1;
+    if (!before.empty()) out += ' ';
+    out += masks.protect_apart(std::string(text.substr(hit, length)), std::string(before),
+                               std::string(after));
+    if (!after.empty()) out += ' ';
+    copied = end;
+    hit = next;
     any = true;
   }
   if (any) out.append(text.data() + copied, text.size() - copied);
@@ -564,18 +592,42 @@ std::vector<std::pair<size_t, size_t>> MaskTable::key_spans(std::string_view tex
   return spans;
 }
 
+std::string MaskTable::protect_apart(std::string value, std::string before, std::string after) {
+  if (!before.empty() || !after.empty()) {
+    beside_.resize(values_.size());
+    beside_.push_back({std::move(before), std::move(after)});
+  }
+  return protect_segment(std::move(value));
+}
+
 bool MaskTable::restore(std::string_view text, std::string& out) const {
   const auto spans = key_spans(text);
   if (spans.empty()) return false;
   out.clear();
   out.reserve(text.size() + 16 * values_.size());
   size_t copied = 0;
-  for (const auto& [start, end] : spans) {
+  for (size_t i = 0; i < spans.size(); ++i) {
+    const auto [start, end] = spans[i];
     size_t index = 0;
     key_at(text, start, &index);
-    out.append(text.data() + copied, start - copied);
+    size_t copy_to = start;
+    size_t resume = end;
+    if (index < beside_.size()) {
+      // A space the key was written with goes where the word beside it is
+      // still the word it touched; words reach no further than the next keys.
+      const Beside& beside = beside_[index];
+      const size_t floor = i > 0 ? spans[i - 1].second : 0;
+      const size_t ceiling = i + 1 < spans.size() ? spans[i + 1].first : text.size();
+      if (!beside.before.empty() && start > copied && text[start - 1] == ' ' &&
+          word_ending_at(text, start - 1, floor) == beside.before)
+        copy_to = start - 1;
+      if (!beside.after.empty() && end < ceiling && text[end] == ' ' &&
+          word_starting_at(text, end + 1, ceiling) == beside.after)
+        resume = end + 1;
+    }
+    out.append(text.data() + copied, copy_to - copied);
     out += values_[index];
-    copied = end;
+    copied = resume;
   }
   out.append(text.data() + copied, text.size() - copied);
   return true;
@@ -600,19 +652,12 @@ std::string protect_technical(std::string_view match, MaskTable& masks) {
   return masks.protect_segment(normalize_technical(match));
 }
 
-// «ENTOKEN0» → «maskaaaa», kept as «entoken0»; a chunk's placeholder
-// («\uFDD00\uFDD1») → a key, kept as it is.
+// The pipeline's own chunk placeholders («\uFDD00\uFDD1») → keys, kept as
+// they are. Nothing the caller wrote is masked here: a word that looks like
+// a placeholder of some other form («ENTOKEN3») is ordinary text.
 bool mask_placeholders(std::string_view text, MaskTable& masks, std::string& out) {
-  std::string lifted;
-  const bool any_lifted = text.find(kChunkOpen) != std::string_view::npos &&
-                          mask_chunk_placeholders(text, masks, lifted);
-  const std::string_view current = any_lifted ? std::string_view(lifted) : text;
-  if (rewrite::replace_all_with(current, RE_ENTOKEN(), out, [&](const Captures& m, std::string& o) {
-        o += masks.protect_segment(text::to_lower(m.str()));
-      }))
-    return true;
-  if (any_lifted) out.swap(lifted);
-  return any_lifted;
+  return text.find(kChunkOpen) != std::string_view::npos &&
+         mask_chunk_placeholders(text, masks, out);
 }
 
 bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {

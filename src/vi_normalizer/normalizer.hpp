@@ -6,8 +6,10 @@
 // normalize composes the text (NFC), lifts the caller's <en>...</en> chunks
 // into numbered placeholders (the index between the noncharacters U+FDD0 and
 // U+FDD1, which the caller's text is cleared of, as it is of the internal
-// English markers), runs the 39 steps of clean_vietnamese_text, tidies spaces
-// and puts the chunks back. Inside the pipeline, stretches that
+// English markers; a placeholder glued to a word is kept a word of its own
+// through the steps and glued back where that word comes back as written),
+// runs the 39 steps of clean_vietnamese_text, tidies spaces and puts the
+// chunks back. Inside the pipeline, stretches that
 // later steps must not touch (placeholders, e-mail addresses, technical
 // strings, English spans) are replaced by mask keys and restored near the end;
 // English words are marked "__start_en__...__end_en__" until the end, where
@@ -70,9 +72,18 @@ class MaskTable {
   // stretch it protects.
   std::string protect_segment(std::string value);
 
+  // protect_segment for a key that its step writes with a space on the side
+  // where it would touch a word of the text; `before` and `after` are the
+  // words it would have touched, empty on a side given no space. The restore
+  // takes such a space away again where the word beside the key is still
+  // that word, so text that no pass rewrote stays glued to the value as it
+  // was written, while a reading stays apart from it.
+  std::string protect_apart(std::string value, std::string before, std::string after);
+
   size_t size() const { return values_.size(); }
 
-  // Every key in `text` replaced by its value (step 35). Each value goes in
+  // Every key in `text` replaced by its value (step 35), the spaces that
+  // protect_apart asked for taken away where they may go. Each value goes in
   // as it is and is not searched again: a key inside a value cannot pull in
   // another entry's value, which would let a text grow exponentially. True,
   // with the result in `out`, when a key was found.
@@ -85,8 +96,15 @@ class MaskTable {
   // Length of the key of an entry at text[pos], or 0; its index in *index.
   size_t key_at(std::string_view text, size_t pos, size_t* index) const;
 
+  // The words a key was written apart from (protect_apart).
+  struct Beside {
+    std::string before;
+    std::string after;
+  };
+
   std::string prefix_ = "mask";
   std::vector<std::string> values_;
+  std::vector<Beside> beside_;  // by entry; shorter when the last entries have none
 };
 
 // Per-match functions of steps 2 and 3: the key of the reading of the match.
@@ -106,7 +124,8 @@ std::string trim_and_lower(std::string_view text);                              
 
 // Caller chunks: «<en>...</en>» in any case, across lines, shortest body.
 const text::Regex& RE_EN_TAG();
-// Placeholders of lifted chunks, any case, with every digit that follows.
+// «ENTOKEN» and every digit that follows, any case. No step masks its
+// matches: the chunk placeholders have a form no caller text can take.
 const text::Regex& RE_ENTOKEN();
 // Spans of English: internal markers or external tags, any case, across lines.
 const text::Regex& RE_INTERNAL_EN_TAG();

@@ -53,8 +53,8 @@ TEST(NormalizeMasks, ChunksComeBackOnceAndNoKeyLeaks) {
 TEST(NormalizeMasks, CallerWordsThatLookLikeKeysAreOrdinaryText) {
   expect_normalized({
       {"maskaaaa <en>X</en>", "maskaaaa <en>X</en>"},
-      {"entoken0 <en>X</en>", "entoken0 <en>X</en>"},
-      {"ENTOKEN12 <en>X</en>", "entoken12 <en>X</en>"},
+      {"entoken0 <en>X</en>", "entoken không <en>X</en>"},
+      {"ENTOKEN12 <en>X</en>", "e nờ tê ô ca e nờ một hai <en>X</en>"},
       {"maskaaab a@b.com <en>X</en>",
        "maskaaab <en>a</en> a còng <en>b</en> chấm com <en>X</en>"},
       // A key-like word inside an address is read as part of it.
@@ -78,6 +78,51 @@ TEST(NormalizeMasks, CallerWordsThatLookLikeKeysAreOrdinaryText) {
       {"x__end_en__", "ích end en"},
       // The noncharacters of the chunk placeholders are taken out of the text.
       {"\uFDD0" "0\uFDD1 <en>X</en>", "không <en>X</en>"},
+  });
+}
+
+TEST(NormalizeMasks, WordsGluedToAChunkReadAsIfAlone) {
+  expect_normalized({
+      // A slash form before a chunk: read whole, the chunk back once after it.
+      {"12/3<en>Hello</en>", "mười hai trên ba <en>Hello</en>"},
+      {"Số nhà 12/3<en>B</en> nhé", "số nhà mười hai trên ba <en>B</en> nhé"},
+      {"1/2<en>cup</en> đường", "một trên hai <en>cup</en> đường"},
+      {"5/10<en>kg</en>", "năm trên mười <en>kg</en>"},
+      {"123/45<en>x</en>", "một trăm hai mươi ba trên bốn mươi lăm <en>x</en>"},
+      {"12/3a<en>x</en>", "mười hai trên ba a <en>x</en>"},
+      {"12/3<en>A</en><en>B</en>", "mười hai trên ba <en>A</en><en>B</en>"},
+      {"12/3<en>X</en>maskaaaa", "mười hai trên ba <en>X</en>maskaaaa"},
+      {"12/3<en>x</en>5", "mười hai trên ba <en>x</en> năm"},
+      // Numerals, measures, times and codes on either side.
+      {"XIV<en>x</en>", "mười bốn <en>x</en>"},
+      {"<en>x</en>XIV", "<en>x</en> mười bốn"},
+      {"III<en>x</en>", "ba <en>x</en>"},
+      {"<en>x</en>a/b", "<en>x</en> a trên bê"},
+      {"10kg<en>x</en>", "mười ki lô gam <en>x</en>"},
+      {"km/h<en>x</en>", "ki lô mét trên giờ <en>x</en>"},
+      {"<en>x</en>km/h", "<en>x</en> ki lô mét trên giờ"},
+      {"10:30<en>x</en>", "mười giờ ba mươi phút <en>x</en>"},
+      {"<en>x</en>Q1", "<en>x</en> qui một"},
+      {"<en>x</en>2020", "<en>x</en> hai nghìn không trăm hai mươi"},
+      // A word that no pass rewrites stays glued as written.
+      {"abc<en>x</en>def", "abc<en>x</en>def"},
+      {"Việt<en>x</en>Nam", "việt<en>x</en>nam"},
+      {"<en>a</en>abc<en>b</en>", "<en>a</en>abc<en>b</en>"},
+      {"(<en>x</en>).", "<en>x</en>."},
+  });
+}
+
+TEST(NormalizeMasks, WordsLikeOldPlaceholdersAreReadAsText) {
+  expect_normalized({
+      {"mã ENTOKEN3 nhé", "mã e nờ tê ô ca e nờ ba nhé"},
+      {"entoken0@gmail.com", "<en>entoken</en> không a còng <en>g mail</en> chấm com"},
+      {"https://entoken0.com", "<en>https</en> <en>entoken</en> không chấm com"},
+      {"file_entoken0.txt",
+       "<en>file</en> gạch dưới <en>entoken</en> không chấm <en>txt</en>"},
+      // After a slash form: read as any letters glued there, never as a key.
+      {"12/3entoken0", "mười hai trên ba e nờ tê ô ca e nờ không"},
+      {"1/2ENTOKEN1x2", "một trên hai e nờ tê ô ca e nờ một nhân hai"},
+      {"12/3Aentoken0&", "mười hai trên ba a e nờ tê ô ca e nờ không và"},
   });
 }
 

@@ -179,25 +179,38 @@ TEST(MaskTable, RestoredValuesAreNotSearchedAgain) {
 // ---------------------------------------------------------------------------
 // Protection steps
 
-TEST(Protection, PlaceholdersAreMaskedLowerCased) {
+TEST(Protection, OnlyChunkPlaceholdersAreMasked) {
   MaskTable masks;
   std::string out;
-  ASSERT_TRUE(mask_placeholders("ENTOKEN0 và xEnToKeN12", masks, out));
-  EXPECT_EQ(out, "maskaaaa và xmaskaaab");
-  EXPECT_EQ(restored(masks, out), "entoken0 và xentoken12");
+  ASSERT_TRUE(mask_placeholders("\uFDD0" "0\uFDD1 và ENTOKEN1 \uFDD0" "12\uFDD1", masks, out));
+  EXPECT_EQ(out, "maskaaaa và ENTOKEN1 maskaaab");
+  EXPECT_EQ(restored(masks, out), "\uFDD0" "0\uFDD1 và ENTOKEN1 \uFDD0" "12\uFDD1");
+  // A caller's word in the placeholders' old form is text; so is a broken
+  // placeholder (no digits, or no closing noncharacter).
   std::string untouched;
-  EXPECT_FALSE(mask_placeholders("ENTOKEN và", masks, untouched));
+  EXPECT_FALSE(mask_placeholders("ENTOKEN0 và xEnToKeN12", masks, untouched));
+  EXPECT_FALSE(mask_placeholders("\uFDD0\uFDD1 \uFDD0" "7", masks, untouched));
 }
 
-TEST(Protection, ChunkPlaceholdersAreMaskedAsTheyStand) {
+TEST(Protection, ChunkKeysStandApartAndGlueBackToWordsLeftAsWritten) {
   MaskTable masks;
   std::string out;
-  ASSERT_TRUE(mask_placeholders("\uFDD0" "0\uFDD1 và ENTOKEN1 \uFDD0" "12\uFDD1" "5", masks, out));
-  EXPECT_EQ(out, "maskaaaa và maskaaac maskaaab5");
-  EXPECT_EQ(restored(masks, out), "\uFDD0" "0\uFDD1 và entoken1 \uFDD0" "12\uFDD1" "5");
-  // Not a placeholder: no digits, or no closing noncharacter.
-  std::string untouched;
-  EXPECT_FALSE(mask_placeholders("\uFDD0\uFDD1 \uFDD0" "7", masks, untouched));
+  // A run of placeholders is one word, apart from the letters and digits it
+  // touches; signs stay glued.
+  ASSERT_TRUE(mask_placeholders("12/3\uFDD0" "0\uFDD1\uFDD0" "1\uFDD1abc (\uFDD0" "2\uFDD1)",
+                                masks, out));
+  EXPECT_EQ(out, "12/3 maskaaaamaskaaab abc (maskaaac)");
+  // Words that come back as written are glued again; a reading stays apart.
+  EXPECT_EQ(restored(masks, out), "12/3\uFDD0" "0\uFDD1\uFDD0" "1\uFDD1abc (\uFDD0" "2\uFDD1)");
+  EXPECT_EQ(restored(masks, "mười hai trên ba maskaaaamaskaaab abc"),
+            "mười hai trên ba \uFDD0" "0\uFDD1\uFDD0" "1\uFDD1abc");
+  EXPECT_EQ(restored(masks, "12/3 maskaaaamaskaaab a bê xê"),
+            "12/3\uFDD0" "0\uFDD1\uFDD0" "1\uFDD1 a bê xê");
+  // Only the word up to the next key counts: a key in its place is no match.
+  MaskTable glued;
+  glued.protect_apart("v0", "", "abc");
+  glued.protect_segment("abc");
+  EXPECT_EQ(restored(glued, "maskaaaa maskaaab"), "v0 abc");
 }
 
 TEST(Protection, KeysBoundAddressesAndStandApartFromTheirReadings) {
@@ -333,10 +346,15 @@ TEST(PipelineEnd, TrimStripsCommasThenLowerCases) {
 
 TEST(Pipeline, EmptyTextComesBackEmpty) { EXPECT_EQ(clean_vietnamese_text(""), ""); }
 
-TEST(Pipeline, PlaceholdersPassUntouchedInLowerCase) {
-  EXPECT_EQ(clean_vietnamese_text("ENTOKEN0 và ENTOKEN1"), "entoken0 và entoken1");
-  // digits glued to a placeholder are taken into its mask
-  EXPECT_EQ(clean_vietnamese_text("ENTOKEN05"), "entoken05");
+TEST(Pipeline, PlaceholdersPassUntouched) {
+  EXPECT_EQ(clean_vietnamese_text("\uFDD0" "0\uFDD1 và \uFDD0" "1\uFDD1"),
+            "\uFDD0" "0\uFDD1 và \uFDD0" "1\uFDD1");
+  // The words glued to a placeholder are read as if they stood alone.
+  EXPECT_EQ(clean_vietnamese_text("\uFDD0" "0\uFDD1" "5"), "\uFDD0" "0\uFDD1 năm");
+  EXPECT_EQ(clean_vietnamese_text("XIV\uFDD0" "0\uFDD1"), "mười bốn \uFDD0" "0\uFDD1");
+  EXPECT_EQ(clean_vietnamese_text("abc\uFDD0" "0\uFDD1" "def"), "abc\uFDD0" "0\uFDD1" "def");
+  // A caller's «ENTOKEN» word is read like any other.
+  EXPECT_EQ(clean_vietnamese_text("entoken05"), "entoken không năm");
 }
 
 TEST(Pipeline, Sentences) {
