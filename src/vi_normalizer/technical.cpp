@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -633,14 +634,110 @@ size_t carried_end(std::string_view text, size_t end, CharClass in_class) {
   return last_word_end;
 }
 
+// Whether the character that ends just before `pos` is a word character.
+bool word_char_before(std::string_view text, size_t pos) {
+  if (pos == 0) return false;
+  size_t start = pos - 1;
+  while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+  size_t end = start;
+  const char32_t c = text::decode_utf8(text, end);
+  return is_word_char(c, text.substr(start, end - start));
+}
+
+// Whether the character at `pos` is a word character.
+bool word_char_at(std::string_view text, size_t pos) {
+  if (pos >= text.size()) return false;
+  size_t end = pos;
+  const char32_t c = text::decode_utf8(text, end);
+  return is_word_char(c, text.substr(pos, end - pos));
+}
+
+// Whether `lower` (lower-case ASCII letters) stands at `pos`, in any case.
+bool same_ascii_letters(std::string_view text, size_t pos, std::string_view lower) {
+  if (pos + lower.size() > text.size()) return false;
+  for (size_t k = 0; k < lower.size(); ++k) {
+    const auto byte = static_cast<unsigned char>(text[pos + k]);
+    if ((byte | 0x20) != static_cast<unsigned char>(lower[k])) return false;
+  }
+  return true;
+}
+
+// The start of the scheme that ends at the «://» at `p`, or npos.
+size_t scheme_start(std::string_view text, size_t p) {
+  for (std::string_view scheme : {"https", "http", "ftp"}) {
+    if (p >= scheme.size() && same_ascii_letters(text, p - scheme.size(), scheme)) {
+      return p - scheme.size();
+    }
+  }
+  return std::string_view::npos;
+}
+
+// A scheme («https://») or «www.» that opens a word, and a host that starts
+// with a word character: where the opening starts and where its host does.
+struct Opening {
+  size_t start;
+  size_t host;
+};
+
+// Every opening of a web address in the text, left to right. A host that
+// holds letters beyond ASCII stops the pattern's match at once («https://đà»,
+// «www.báo», «https://ađ»): these openings are where such addresses start.
+std::vector<Opening> find_openings(std::string_view text) {
+  std::vector<Opening> schemes;
+  std::vector<Opening> wwws;
+  const auto add = [&](std::vector<Opening>& to, size_t start, size_t host) {
+    if (!word_char_before(text, start) && word_char_at(text, host)) to.push_back({start, host});
+  };
+  for (size_t p = text.find("://"); p != std::string_view::npos; p = text.find("://", p + 1)) {
+    if (const size_t start = scheme_start(text, p); start != std::string_view::npos) {
+      add(schemes, start, p + 3);
+    }
+  }
+  for (size_t p = text.find('.', 3); p != std::string_view::npos; p = text.find('.', p + 1)) {
+    if (same_ascii_letters(text, p - 3, "www")) add(wwws, p - 3, p + 1);
+  }
+  std::vector<Opening> found;
+  found.reserve(schemes.size() + wwws.size());
+  std::merge(schemes.begin(), schemes.end(), wwws.begin(), wwws.end(), std::back_inserter(found),
+             [](const Opening& a, const Opening& b) { return a.start < b.start; });
+  return found;
+}
+
+// Only a text with «://» or «www.» (in any case) can hold an opening.
+bool may_hold_opening(std::string_view text) {
+  if (text.find("://") != std::string_view::npos) return true;
+  for (size_t p = text.find('.', 3); p != std::string_view::npos; p = text.find('.', p + 1)) {
+    if (same_ascii_letters(text, p - 3, "www")) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view text) {
-  std::vector<std::pair<size_t, size_t>> found = find_technical(text);
+  const std::vector<std::pair<size_t, size_t>> found = find_technical(text);
+  const std::vector<Opening> openings =
+      may_hold_opening(text) ? find_openings(text) : std::vector<Opening>();
   std::vector<std::pair<size_t, size_t>> out;
-  out.reserve(found.size());
+  out.reserve(found.size() + openings.size());
   size_t covered = 0;  // no string starts inside one carried on before it
+  size_t next_opening = 0;
+  // An address the pattern did not match at its opening, read to its end like
+  // one it matched. The openings it covers start nothing.
+  const auto take_openings_before = [&](size_t limit) {
+    for (; next_opening < openings.size() && openings[next_opening].start < limit;
+         ++next_opening) {
+      const Opening& o = openings[next_opening];
+      if (o.start < covered) continue;
+      const size_t stop = carried_end(text, o.host, uri_char);
+      out.emplace_back(o.start, stop);
+      covered = stop;
+    }
+  };
   for (const auto& [start, end] : found) {
+    take_openings_before(start);
+    // At the same start the pattern's own match goes on as below.
+    if (next_opening < openings.size() && openings[next_opening].start == start) ++next_opening;
     if (start < covered) continue;
     size_t stop = end;
     // ASCII word characters are all in the classes, so only a word character
@@ -651,6 +748,7 @@ std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view t
     out.emplace_back(start, stop);
     covered = stop;
   }
+  take_openings_before(text.size());
   return out;
 }
 
