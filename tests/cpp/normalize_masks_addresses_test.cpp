@@ -152,6 +152,15 @@ TEST(NormalizeAddresses, HostsBeyondAsciiAreReadToTheirEnd) {
   });
 }
 
+TEST(NormalizeAddresses, APieceThatIsNoLetterKeepsTheDelimiterBeforeIt) {
+  expect_normalized({
+      {"https://x.vn/😀", "<en>https</en> <en>x</en> chấm <en>v n</en> gạch"},
+      {"https://x.vn/©", "<en>https</en> <en>x</en> chấm <en>v n</en> gạch bản quyền"},
+      {"xem https://x.vn/😀/abc nhé",
+       "xem <en>https</en> <en>x</en> chấm <en>v n</en> gạch gạch <en>abc</en> nhé"},
+  });
+}
+
 // ---------------------------------------------------------------------------
 // Zero-led digit runs inside addresses
 

@@ -450,6 +450,30 @@ TEST(NormalizeTechnical, HostsBeyondAsciiAreAddresses) {
   }
 }
 
+// A symbol beyond ASCII is a piece of the address, so the delimiter before it
+// keeps its reading: the symbol reads as the symbol table gives it, or not at
+// all, as elsewhere in the text.
+TEST(NormalizeTechnical, SymbolsBeyondAsciiArePiecesOfTheAddress) {
+  const Case cases[] = {
+      {"https://x.vn/😀",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch"},
+      {"https://x.vn/©", "__start_en__https__end_en__ __start_en__x__end_en__ chấm "
+                         "__start_en__v n__end_en__ gạch bản quyền"},
+      {"/usr/😀/abc", "gạch __start_en__usr__end_en__ gạch gạch __start_en__abc__end_en__"},
+      // An emoji's joiners and variation selectors go with it.
+      {"https://x.vn/a❤️/👨‍👩 nhé",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch "
+       "__start_en__a__end_en__ gạch nhé"},
+      // A trailing delimiter with no piece after it stays out as before.
+      {"https://x.vn/ 😀",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__/ 😀"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical(c.input), c.expected);
+  }
+}
+
 TEST(FindTechnicalStrings, OpeningsBeyondAsciiStayLinear) {
   const size_t n = 50000;
   // Each opening glued to the next is one address; none is scanned again.
@@ -466,6 +490,9 @@ TEST(FindTechnicalStrings, OpeningsBeyondAsciiStayLinear) {
   // One address each.
   EXPECT_EQ(find_technical_strings(repeat("https://đà ", n)).size(), n);
   EXPECT_EQ(find_technical_strings(repeat("www.đ.vn ", n)).size(), n);
+  const std::string emojis = "https://x.vn/" + repeat("😀/", n);
+  EXPECT_EQ(find_technical_strings(emojis + " x"),
+            (std::vector<std::pair<size_t, size_t>>{{0, emojis.size() - 1}}));
 }
 
 TEST(FindTechnicalStrings, LongAddressOverLettersBeyondAsciiStaysLinear) {
