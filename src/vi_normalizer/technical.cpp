@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -124,6 +125,24 @@ void add_letter_run(std::string_view run, size_t spell_below, Readings& out) {
 constexpr char32_t kKelvinSign = 0x212A;
 constexpr char32_t kLongS = 0x17F;
 
+// «😀», «©» → match: one sign of the currency, mathematical, modifier or
+// other symbol categories.
+const text::Regex& RE_ONE_SYMBOL() {
+  static const text::Regex re(R"re(\p{S})re", text::Engine::kLinear);
+  return re;
+}
+
+// A symbol beyond ASCII, remembered per thread for the Basic Multilingual
+// Plane as is_word_char does.
+bool is_symbol_beyond_ascii(char32_t c, std::string_view ch) {
+  if (c < 0x80) return false;
+  thread_local std::vector<uint8_t> known(0x10000, 0);  // 0 unknown, 1 no, 2 yes
+  if (c < 0x10000 && known[c] != 0) return known[c] == 2;
+  const bool is_symbol = RE_ONE_SYMBOL().is_match(ch);
+  if (c < 0x10000) known[c] = is_symbol ? 2 : 1;
+  return is_symbol;
+}
+
 // A piece of letters (of any script) and ASCII digits with a letter beyond
 // ASCII in it, as an address carried on past its ASCII match holds («hà»,
 // «phở», «mục2»).
@@ -167,9 +186,49 @@ void read_word_beyond_ascii(std::string_view piece, Readings& out) {
   }
 }
 
+// A piece with a symbol beyond ASCII in it, as an address carried on past
+// its match may hold («😀», «a©»).
+bool has_symbol_beyond_ascii(std::string_view piece) {
+  size_t pos = 0;
+  while (pos < piece.size()) {
+    const size_t start = pos;
+    const char32_t c = text::decode_utf8(piece, pos);
+    if (is_symbol_beyond_ascii(c, piece.substr(start, pos - start))) return true;
+  }
+  return false;
+}
+
 // «net» → «nét»; «a+b» → «a + bê»; «2024» → «hai không hai bốn»;
 // «v2» → «__start_en__v__end_en__ hai»; «Users» → «__start_en__users__end_en__».
 void read_technical_piece(std::string_view piece, Readings& out);
+
+// «a😀» → «__start_en__a__end_en__»; «©2024» → «bản quyền hai không hai bốn».
+// A symbol reads as the symbol table gives it and otherwise gives nothing, as
+// elsewhere in the text; the marks and joiners that go with it (U+FE0F,
+// U+200D) go with it. The text between symbols is read as a piece.
+void read_piece_with_symbols(std::string_view piece, Readings& out) {
+  size_t from = 0;
+  size_t pos = 0;
+  bool in_symbol = false;
+  while (pos < piece.size()) {
+    const size_t start = pos;
+    const char32_t c = text::decode_utf8(piece, pos);
+    const bool symbol = is_symbol_beyond_ascii(c, piece.substr(start, pos - start));
+    if (symbol) {
+      if (start > from) read_technical_piece(piece.substr(from, start - from), out);
+      if (const std::string_view* reading = SYMBOLS_MAP().find(c)) {
+        out.add(text::trim(*reading));
+      }
+      in_symbol = true;
+      from = pos;
+    } else if (in_symbol && (text::is_mark(c) || c == 0x200D)) {
+      from = pos;
+    } else {
+      in_symbol = false;
+    }
+  }
+  if (from < piece.size()) read_technical_piece(piece.substr(from), out);
+}
 
 // «user@host» → «__start_en__user__end_en__ a còng __start_en__host__end_en__»:
 // the user part of a web address is read like the rest of it, and "@" as in
@@ -196,6 +255,10 @@ void read_technical_piece(std::string_view piece, Readings& out) {
   }
   if (is_word_beyond_ascii(piece)) {
     read_word_beyond_ascii(piece, out);
+    return;
+  }
+  if (has_symbol_beyond_ascii(piece)) {
+    read_piece_with_symbols(piece, out);
     return;
   }
   if (!pieces::all_ascii_alnum(piece)) {
@@ -616,31 +679,130 @@ CharClass address_class(std::string_view match) {
 }
 
 // The end of the address that starts at `start` and whose match ends at
-// `end`: over the run of `in_class` and word characters (Unicode \w) from
-// there, to the end of its last word character. So «…/wiki/hà» takes «/hà»
-// and «…/?q=phở» «=phở», while a trailing «/» or «.» stays out as before.
+// `end`: over the run of `in_class`, word characters (Unicode \w) and
+// symbols beyond ASCII from there, to the end of its last word character or
+// symbol. So «…/wiki/hà» takes «/hà», «…/?q=phở» «=phở» and «…/😀» «/😀»
+// (the "/" keeps its reading), while a trailing «/» or «.» stays out as
+// before.
 size_t carried_end(std::string_view text, size_t end, CharClass in_class) {
-  size_t last_word_end = end;
+  size_t last_piece_end = end;
   size_t pos = end;
   while (pos < text.size()) {
     size_t next = pos;
     const char32_t c = text::decode_utf8(text, next);
-    const bool word = is_word_char(c, text.substr(pos, next - pos));
-    if (!word && !in_class(c)) break;
+    const std::string_view ch = text.substr(pos, next - pos);
+    const bool piece = is_word_char(c, ch) || is_symbol_beyond_ascii(c, ch);
+    if (!piece && !in_class(c)) break;
     pos = next;
-    if (word) last_word_end = pos;
+    if (piece) last_piece_end = pos;
   }
-  return last_word_end;
+  return last_piece_end;
+}
+
+// Whether the character that ends just before `pos` is a word character.
+bool word_char_before(std::string_view text, size_t pos) {
+  if (pos == 0) return false;
+  size_t start = pos - 1;
+  while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+  size_t end = start;
+  const char32_t c = text::decode_utf8(text, end);
+  return is_word_char(c, text.substr(start, end - start));
+}
+
+// Whether the character at `pos` is a word character.
+bool word_char_at(std::string_view text, size_t pos) {
+  if (pos >= text.size()) return false;
+  size_t end = pos;
+  const char32_t c = text::decode_utf8(text, end);
+  return is_word_char(c, text.substr(pos, end - pos));
+}
+
+// Whether `lower` (lower-case ASCII letters) stands at `pos`, in any case.
+bool same_ascii_letters(std::string_view text, size_t pos, std::string_view lower) {
+  if (pos + lower.size() > text.size()) return false;
+  for (size_t k = 0; k < lower.size(); ++k) {
+    const auto byte = static_cast<unsigned char>(text[pos + k]);
+    if ((byte | 0x20) != static_cast<unsigned char>(lower[k])) return false;
+  }
+  return true;
+}
+
+// The start of the scheme that ends at the «://» at `p`, or npos.
+size_t scheme_start(std::string_view text, size_t p) {
+  for (std::string_view scheme : {"https", "http", "ftp"}) {
+    if (p >= scheme.size() && same_ascii_letters(text, p - scheme.size(), scheme)) {
+      return p - scheme.size();
+    }
+  }
+  return std::string_view::npos;
+}
+
+// A scheme («https://») or «www.» that opens a word, and a host that starts
+// with a word character: where the opening starts and where its host does.
+struct Opening {
+  size_t start;
+  size_t host;
+};
+
+// Every opening of a web address in the text, left to right. A host that
+// holds letters beyond ASCII stops the pattern's match at once («https://đà»,
+// «www.báo», «https://ađ»): these openings are where such addresses start.
+std::vector<Opening> find_openings(std::string_view text) {
+  std::vector<Opening> schemes;
+  std::vector<Opening> wwws;
+  const auto add = [&](std::vector<Opening>& to, size_t start, size_t host) {
+    if (!word_char_before(text, start) && word_char_at(text, host)) to.push_back({start, host});
+  };
+  for (size_t p = text.find("://"); p != std::string_view::npos; p = text.find("://", p + 1)) {
+    if (const size_t start = scheme_start(text, p); start != std::string_view::npos) {
+      add(schemes, start, p + 3);
+    }
+  }
+  for (size_t p = text.find('.', 3); p != std::string_view::npos; p = text.find('.', p + 1)) {
+    if (same_ascii_letters(text, p - 3, "www")) add(wwws, p - 3, p + 1);
+  }
+  std::vector<Opening> found;
+  found.reserve(schemes.size() + wwws.size());
+  std::merge(schemes.begin(), schemes.end(), wwws.begin(), wwws.end(), std::back_inserter(found),
+             [](const Opening& a, const Opening& b) { return a.start < b.start; });
+  return found;
+}
+
+// Only a text with «://» or «www.» (in any case) can hold an opening.
+bool may_hold_opening(std::string_view text) {
+  if (text.find("://") != std::string_view::npos) return true;
+  for (size_t p = text.find('.', 3); p != std::string_view::npos; p = text.find('.', p + 1)) {
+    if (same_ascii_letters(text, p - 3, "www")) return true;
+  }
+  return false;
 }
 
 }  // namespace
 
 std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view text) {
-  std::vector<std::pair<size_t, size_t>> found = find_technical(text);
+  const std::vector<std::pair<size_t, size_t>> found = find_technical(text);
+  const std::vector<Opening> openings =
+      may_hold_opening(text) ? find_openings(text) : std::vector<Opening>();
   std::vector<std::pair<size_t, size_t>> out;
-  out.reserve(found.size());
+  out.reserve(found.size() + openings.size());
   size_t covered = 0;  // no string starts inside one carried on before it
+  size_t next_opening = 0;
+  // An address the pattern did not match at its opening, read to its end like
+  // one it matched. The openings it covers start nothing.
+  const auto take_openings_before = [&](size_t limit) {
+    for (; next_opening < openings.size() && openings[next_opening].start < limit;
+         ++next_opening) {
+      const Opening& o = openings[next_opening];
+      if (o.start < covered) continue;
+      const size_t stop = carried_end(text, o.host, uri_char);
+      out.emplace_back(o.start, stop);
+      covered = stop;
+    }
+  };
   for (const auto& [start, end] : found) {
+    take_openings_before(start);
+    // At the same start the pattern's own match goes on as below.
+    if (next_opening < openings.size() && openings[next_opening].start == start) ++next_opening;
     if (start < covered) continue;
     size_t stop = end;
     // ASCII word characters are all in the classes, so only a word character
@@ -651,6 +813,7 @@ std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view t
     out.emplace_back(start, stop);
     covered = stop;
   }
+  take_openings_before(text.size());
   return out;
 }
 

@@ -37,7 +37,10 @@ std::vector<std::pair<size_t, size_t>> find_technical(std::string_view text);
 // The technical strings the pipeline reads: the matches of find_technical,
 // with every web address or path carried on over the letters beyond ASCII
 // that stopped its match («https://x.vn/wiki/hà», not «https://x.vn/wiki»),
-// to its last word character. Matches it swallows go with it.
+// to its last word character or symbol («https://x.vn/😀»), and the web
+// addresses whose host stopped the pattern at once («https://đà.vn/a»,
+// «www.báo.vn»), from their scheme or «www.» on in the same way. Matches they
+// swallow go with them.
 std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view text);
 
 std::string normalize_technical(std::string_view text);

@@ -176,6 +176,36 @@ TEST(NormalizeAddresses, EveryDelimiterIsReadWhateverLetterFollows) {
   });
 }
 
+TEST(NormalizeAddresses, HostsBeyondAsciiAreReadToTheirEnd) {
+  expect_normalized({
+      {"https://đà.vn/a", "<en>https</en> đà chấm <en>v n</en> gạch <en>a</en>"},
+      {"http://ví.dụ/đường", "<en>http</en> ví chấm dụ gạch đường"},
+      {"https://tiếng.việt.vn", "<en>https</en> tiếng chấm việt chấm <en>v n</en>"},
+      {"Truy cập www.báo.vn/tin",
+       "truy cập <en>www</en> chấm báo chấm <en>v n</en> gạch <en>tin</en>"},
+      {"www.ví-dụ.com/a", "<en>www</en> chấm ví gạch ngang dụ chấm com gạch <en>a</en>"},
+      {"ftp://máy.vn/tệp.txt",
+       "<en>f t p</en> máy chấm <en>v n</en> gạch tệp chấm <en>txt</en>"},
+      {"Xem https://đà.vn/?q=phở#mục.",
+       "xem <en>https</en> đà chấm <en>v n</en> gạch hỏi <en>q</en> bằng phở thăng mục."},
+      // A user part is read with its address, not masked apart.
+      {"https://user@đà.vn/x",
+       "<en>https</en> <en>user</en> a còng đà chấm <en>v n</en> gạch <en>x</en>"},
+      {"xem https://x.vn và www.đà.vn/a nhé",
+       "xem <en>https</en> <en>x</en> chấm <en>v n</en> và <en>www</en> chấm đà chấm "
+       "<en>v n</en> gạch <en>a</en> nhé"},
+  });
+}
+
+TEST(NormalizeAddresses, APieceThatIsNoLetterKeepsTheDelimiterBeforeIt) {
+  expect_normalized({
+      {"https://x.vn/😀", "<en>https</en> <en>x</en> chấm <en>v n</en> gạch"},
+      {"https://x.vn/©", "<en>https</en> <en>x</en> chấm <en>v n</en> gạch bản quyền"},
+      {"xem https://x.vn/😀/abc nhé",
+       "xem <en>https</en> <en>x</en> chấm <en>v n</en> gạch gạch <en>abc</en> nhé"},
+  });
+}
+
 // ---------------------------------------------------------------------------
 // Zero-led digit runs inside addresses
 

@@ -415,6 +415,86 @@ TEST(NormalizeTechnical, AddressesGoOnOverLettersBeyondAscii) {
   }
 }
 
+// A host beyond ASCII stops the pattern before it matches anything: the
+// scheme or «www.» still opens an address, read like any other to its end.
+TEST(NormalizeTechnical, HostsBeyondAsciiAreAddresses) {
+  const Case cases[] = {
+      {"https://đà.vn/a",
+       "__start_en__https__end_en__ đà chấm __start_en__v n__end_en__ gạch "
+       "__start_en__a__end_en__"},
+      {"HTTP://Ví.dụ/đường", "__start_en__h t t p__end_en__ ví chấm dụ gạch đường"},
+      {"ftp://máy.vn/tệp.txt",
+       "__start_en__f t p__end_en__ máy chấm __start_en__v n__end_en__ gạch tệp chấm "
+       "__start_en__txt__end_en__"},
+      // ASCII letters glued to the letter beyond ASCII stop the match as well.
+      {"https://ađ.vn", "__start_en__https__end_en__ ađ chấm __start_en__v n__end_en__"},
+      {"xem www.ví-dụ.com/a nhé",
+       "xem __start_en__www__end_en__ chấm ví gạch ngang dụ chấm com gạch "
+       "__start_en__a__end_en__ nhé"},
+      {"WwW.báo.vn/?q=phở#mục",
+       "__start_en__www__end_en__ chấm báo chấm __start_en__v n__end_en__ gạch hỏi "
+       "__start_en__q__end_en__ bằng phở thăng mục"},
+      // The sentence's full stop stays out; the next address is one of its own.
+      {"https://đà.vn. www.x.vn",
+       "__start_en__https__end_en__ đà chấm __start_en__v n__end_en__. __start_en__www__end_en__ "
+       "chấm __start_en__x__end_en__ chấm __start_en__v n__end_en__"},
+      // No opening: glued to a word before it, or no host after it.
+      {"xhttps://đà.vn", "xhttps://đà.vn"},
+      {"awww.đà", "awww.đà"},
+      {"https:// đà", "https:// đà"},
+      {"www.", "www."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical(c.input), c.expected);
+  }
+}
+
+// A symbol beyond ASCII is a piece of the address, so the delimiter before it
+// keeps its reading: the symbol reads as the symbol table gives it, or not at
+// all, as elsewhere in the text.
+TEST(NormalizeTechnical, SymbolsBeyondAsciiArePiecesOfTheAddress) {
+  const Case cases[] = {
+      {"https://x.vn/😀",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch"},
+      {"https://x.vn/©", "__start_en__https__end_en__ __start_en__x__end_en__ chấm "
+                         "__start_en__v n__end_en__ gạch bản quyền"},
+      {"/usr/😀/abc", "gạch __start_en__usr__end_en__ gạch gạch __start_en__abc__end_en__"},
+      // An emoji's joiners and variation selectors go with it.
+      {"https://x.vn/a❤️/👨‍👩 nhé",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch "
+       "__start_en__a__end_en__ gạch nhé"},
+      // A trailing delimiter with no piece after it stays out as before.
+      {"https://x.vn/ 😀",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__/ 😀"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input));
+    EXPECT_EQ(normalize_technical(c.input), c.expected);
+  }
+}
+
+TEST(FindTechnicalStrings, OpeningsBeyondAsciiStayLinear) {
+  const size_t n = 50000;
+  // Each opening glued to the next is one address; none is scanned again.
+  for (std::string_view shape : {"https://đ", "www.đ", "https://www.đ.", "www.https://đ"}) {
+    const std::string run = repeat(shape, n);
+    EXPECT_EQ(find_technical_strings(run),
+              (std::vector<std::pair<size_t, size_t>>{{0, run.size() - (shape.back() == '.')}}))
+        << shape;
+  }
+  // Openings without a host of their own, or glued to a word.
+  EXPECT_LE(find_technical_strings(repeat("https://", n)).size(), 1u);
+  EXPECT_LE(find_technical_strings(repeat("www.", n)).size(), 1u);
+  EXPECT_TRUE(find_technical_strings(repeat("đhttps://đ", n)).empty());
+  // One address each.
+  EXPECT_EQ(find_technical_strings(repeat("https://đà ", n)).size(), n);
+  EXPECT_EQ(find_technical_strings(repeat("www.đ.vn ", n)).size(), n);
+  const std::string emojis = "https://x.vn/" + repeat("😀/", n);
+  EXPECT_EQ(find_technical_strings(emojis + " x"),
+            (std::vector<std::pair<size_t, size_t>>{{0, emojis.size() - 1}}));
+}
+
 TEST(FindTechnicalStrings, LongAddressOverLettersBeyondAsciiStaysLinear) {
   std::string path = "https://a.com";
   for (int i = 0; i < 50000; ++i) path += "/hà";
