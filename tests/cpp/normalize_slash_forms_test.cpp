@@ -84,6 +84,30 @@ TEST(NormalizeSlashForms, HouseNumbersWithFurtherParts) {
   });
 }
 
+// An abbreviation that a letter touches is a piece of a longer word: left for
+// the later passes, so that no reading runs into the word. Right after a
+// number, «đ/c» is a price per unit.
+TEST(NormalizeSlashForms, AbbreviationsInsideWordsStay) {
+  expect_normalized({
+      {"5.000đ/cái", "năm nghìn đồng trên cái"},
+      {"5.000₫/cái", "năm nghìn đồng trên cái"},
+      {"5.000₫/chiếc", "năm nghìn đồng trên chiếc"},
+      {"5.000₫/con", "năm nghìn đồng trên con"},
+      {"Giá 7.000₫/cây.", "giá bảy nghìn đồng trên cây."},
+      {"5.000đ/c", "năm nghìn đồng trên xê"},
+      {"v/vũ", "vê trên vũ"},
+      {"kv/vực", "kv trên vực"},
+      // Whole words keep their expansion.
+      {"đ/c Nguyễn", "địa chỉ nguyễn"},
+      {"Kính gửi: đ/c Nguyễn Văn A", "kính gửi, địa chỉ nguyễn văn a"},
+      {"v/v: họp", "về việc, họp"},
+      {"(v/v họp)", "về việc họp"},
+      {"5 đ/c", "năm địa chỉ"},
+      {"táo, cam, v.v.", "táo, cam, vân vân."},
+      {"5.000đ/hộp", "năm nghìn đồng trên hộp"},
+  });
+}
+
 // Long runs of slashes and codes are read in time proportional to their
 // length; each would take minutes if a check looked along the whole run.
 TEST(NormalizeSlashForms, LongRunsOfSlashes) {
