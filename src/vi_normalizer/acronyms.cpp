@@ -239,18 +239,49 @@ void append_standalone_letter(const Captures& m, std::string& out) {
   out += ' ';
 }
 
-// Every occurrence of `key` in `text`, left to right without overlap, by `value`.
-std::string replace_every(std::string_view text, std::string_view key, std::string_view value) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 8 + value.size());
+// A letter or a combining mark: what an abbreviation may not touch, lest its
+// reading run into a word.
+bool joins_word(char32_t c) { return text::is_alphabetic(c) || text::is_mark(c); }
+
+// Whether the occurrence of `key` at text[at] is the abbreviation and not a
+// piece of a longer word: no letter touches it on either side («v/vũ»,
+// «kv/vực», «đ/cái»). Right after a digit, the «đ» of «đ/c» is the đồng sign
+// of a price per unit («5.000đ/c»).
+bool stands_apart(std::string_view text, std::string_view key, size_t at) {
+  if (at > 0 && joins_word(text::char_before(text, at))) return false;
+  if (key.starts_with("đ") && at > 0 &&
+      text::decimal_digit_value(text::char_before(text, at)) >= 0) {
+    return false;
+  }
+  const size_t end = at + key.size();
+  size_t next = 0;
+  return end == text.size() || !joins_word(text::char_at(text, end, &next));
+}
+
+// Every occurrence of `key` in `text` that stands apart, left to right
+// without overlap, replaced by `value`. False, with `out` untouched, when
+// there is none.
+bool replace_apart(std::string_view text, std::string_view key, std::string_view value,
+                   std::string& out) {
   size_t copied = 0;
-  for (size_t at = text.find(key); at != std::string_view::npos; at = text.find(key, copied)) {
+  size_t from = 0;
+  bool any = false;
+  for (size_t at = text.find(key); at != std::string_view::npos; at = text.find(key, from)) {
+    if (!stands_apart(text, key, at)) {
+      from = at + 1;
+      continue;
+    }
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + text.size() / 8 + value.size());
+      any = true;
+    }
     out.append(text.substr(copied, at - copied));
     out.append(value);
-    copied = at + key.size();
+    copied = from = at + key.size();
   }
-  out.append(text.substr(copied));
-  return out;
+  if (any) out.append(text.substr(copied));
+  return any;
 }
 
 }  // namespace
@@ -342,14 +373,16 @@ std::string read_acronym(const Captures& m) {
 }
 
 // The ABBRS entries in table order, each on the result of the one before.
-// «táo, cam, v.v.» → «táo, cam,  vân vân.», «đ/c» → «địa chỉ»
+// «táo, cam, v.v.» → «táo, cam,  vân vân.», «đ/c» → «địa chỉ»; «5.000đ/cái»
+// and «v/vũ» stay.
 std::string expand_abbreviations(std::string_view text) {
   std::string current;
   bool changed = false;
   for (const auto& [key, value] : ABBRS()) {
     const std::string_view source = changed ? std::string_view(current) : text;
     if (source.find(key) == std::string_view::npos) continue;
-    std::string next = replace_every(source, key, value);  // source may view current
+    std::string next;
+    if (!replace_apart(source, key, value, next)) continue;  // source may view current
     current = std::move(next);
     changed = true;
   }

@@ -47,7 +47,8 @@ bool may_hold_acronym(std::string_view text);
 // «vitamin C», «a.» → true; «Ngày», «ABC» → false.
 bool may_hold_standalone_letter(std::string_view text);
 
-// Every ABBRS key, anywhere, replaced by its value as stored.
+// Every ABBRS key replaced by its value as stored, wherever no letter touches
+// it (nor, for «đ/c», a number before it, as in «5.000đ/cái»).
 std::string expand_abbreviations(std::string_view text);
 // Every standalone Latin letter replaced by its Vietnamese name.
 std::string expand_standalone_letters(std::string_view text);

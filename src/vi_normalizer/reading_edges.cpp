@@ -1,6 +1,7 @@
 #include "vi_normalizer/reading_edges.hpp"
 
 #include <cstddef>
+#include <utility>
 
 #include "text/char_classes.hpp"
 #include "text/unicode.hpp"
@@ -8,10 +9,12 @@
 namespace vyr::vi_normalizer {
 
 std::string apart_from_letters(const text::Captures& m, std::string reading) {
-  if (reading == m.str()) return reading;
-  const std::string_view subject = m.subject();
-  const size_t start = m.start(0);
-  const size_t end = m.end(0);
+  return apart_from_letters(m.subject(), m.start(0), m.end(0), std::move(reading));
+}
+
+std::string apart_from_letters(std::string_view subject, size_t start, size_t end,
+                               std::string reading) {
+  if (reading == subject.substr(start, end - start)) return reading;
   if (start > 0 && text::is_alphabetic(text::char_before(subject, start))) {
     reading.insert(reading.begin(), ' ');
   }

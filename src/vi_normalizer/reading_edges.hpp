@@ -9,6 +9,7 @@
 // letter («phần trămabc», «nhàmười hai»). Thread safe.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,8 @@ namespace vyr::vi_normalizer {
 // match and one after it when a letter starts right after the match; a match
 // written back as it stood gets nothing.
 std::string apart_from_letters(const text::Captures& m, std::string reading);
+// The same for a match that is the bytes [start, end) of `subject`.
+std::string apart_from_letters(std::string_view subject, size_t start, size_t end,
+                               std::string reading);
 
 }  // namespace vyr::vi_normalizer

@@ -3,6 +3,8 @@
 #include <unicode/uchar.h>
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "text/char_classes.hpp"
@@ -62,39 +64,30 @@ void spell_token(std::string_view token, pieces::Readings& out) {
   }
 }
 
-}  // namespace
-
-// «12/3bc» → «mười hai trên ba bê xê»; «12/34ab5» → «mười hai trên ba mươi bốn a bê năm».
-std::string read_slash_alnum(const text::Captures& m) {
-  pieces::Readings code;
-  RE_SUB_TOKENS().for_each(m[2], [&](const text::Captures& t) {
+// A code read: digit runs as whole numbers, letters by name. «3bc» → «ba bê
+// xê»; «34ab5» → «ba mươi bốn a bê năm».
+std::string code_reading(std::string_view code) {
+  pieces::Readings out;
+  RE_SUB_TOKENS().for_each(code, [&](const text::Captures& t) {
     const std::string_view token = t.str();
     if (pieces::all_ascii_digits(token)) {
-      code.add(n2w(token));
+      out.add(n2w(token));
     } else {
-      spell_token(token, code);
+      spell_token(token, out);
     }
   });
-  std::string out = n2w(m[1]);
-  out += " trên ";
-  out += code.str();
-  return apart_from_letters(m, std::move(out));
+  return out.take();
 }
-
-// «15/20» → «mười lăm trên hai mươi».
-std::string read_slash_number(const text::Captures& m) {
-  std::string out = n2w(m[1]);
-  out += " trên ";
-  out += n2w(m[2]);
-  return apart_from_letters(m, std::move(out));
-}
-
-namespace {
 
 // \d of the patterns: a decimal digit of any script.
 bool is_pattern_digit(char32_t c) {
   if (c < 0x80) return text::is_ascii_digit(c);
   return text::may_be_digit(c) && u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
+}
+
+bool is_ascii_alnum(char c) {
+  return text::is_ascii_letter(static_cast<unsigned char>(c)) ||
+         text::is_ascii_digit(static_cast<unsigned char>(c));
 }
 
 // Start of the code point that ends right before text[pos] (pos > 0).
@@ -106,31 +99,211 @@ size_t previous_char_start(std::string_view text, size_t pos) {
   return start;
 }
 
-}  // namespace
+// Start of the run of \d digits that ends at text[end].
+size_t digit_run_start(std::string_view text, size_t end) {
+  size_t start = end;
+  while (start > 0 && is_pattern_digit(text::char_before(text, start))) {
+    start = previous_char_start(text, start);
+  }
+  return start;
+}
 
-bool is_code_slash(std::string_view text, size_t slash) {
-  if (slash >= text.size() || text[slash] != '/') return false;
-  // Before: a whole digit run, not after an ASCII letter, "," or ".".
-  size_t run_start = slash;
-  while (run_start > 0 && is_pattern_digit(text::char_before(text, run_start))) {
-    run_start = previous_char_start(text, run_start);
-  }
-  if (run_start == slash) return false;
-  if (run_start > 0) {
-    const char32_t before = text::char_before(text, run_start);
-    if (text::is_ascii_letter(before) || before == ',' || before == '.') return false;
-  }
-  // After: digits, then an ASCII letter.
+// Whether a number starting at text[start] may open a number over code: no
+// ASCII letter, digit, "," or "." before it, as the pattern wants, except a
+// "," right after a letter, which separates codes in a list («12/3A,12/3B»)
+// and is no decimal comma.
+bool may_open_code(std::string_view text, size_t start) {
+  if (start == 0) return true;
+  const char32_t before = text::char_before(text, start);
+  if (text::is_ascii_letter(before) || is_pattern_digit(before) || before == '.') return false;
+  if (before != ',') return true;
+  return start > 1 && text::is_alphabetic(text::char_before(text, start - 1));
+}
+
+// A number over code: from the start of its number to the end of its code.
+struct CodeSpan {
+  size_t start;
+  size_t end;
+};
+
+// The number over code whose slash is text[slash]: where RE_SLASH_ALNUM
+// matches, and also after a list comma. «12/3Ađ» → «12/3A».
+std::optional<CodeSpan> code_at(std::string_view text, size_t slash) {
+  if (slash >= text.size() || text[slash] != '/') return std::nullopt;
+  const size_t start = digit_run_start(text, slash);
+  if (start == slash || !may_open_code(text, start)) return std::nullopt;
+  // After: digits, an ASCII letter, then ASCII letters and digits.
   size_t pos = slash + 1;
   bool digits = false;
   while (pos < text.size()) {
     size_t next = 0;
     const char32_t c = text::char_at(text, pos, &next);
-    if (!is_pattern_digit(c)) return digits && text::is_ascii_letter(c);
+    if (!is_pattern_digit(c)) break;
     digits = true;
     pos = next;
   }
+  if (!digits || pos == text.size()) return std::nullopt;
+  if (!text::is_ascii_letter(static_cast<unsigned char>(text[pos]))) return std::nullopt;
+  while (pos < text.size() && is_ascii_alnum(text[pos])) ++pos;
+  return CodeSpan{start, pos};
+}
+
+// End of a further part of a code after the "/" at text[slash]: ASCII letters
+// and digits to which no other letter or digit is glued: the «4» of «12/3B/4»,
+// not the «4ng» of «12/3B/4ngõ». npos when there is none.
+size_t further_part_end(std::string_view text, size_t slash) {
+  if (slash >= text.size() || text[slash] != '/') return std::string_view::npos;
+  size_t end = slash + 1;
+  while (end < text.size() && is_ascii_alnum(text[end])) ++end;
+  if (end == slash + 1) return std::string_view::npos;
+  if (end < text.size()) {
+    size_t next = 0;
+    const char32_t c = text::char_at(text, end, &next);
+    if (text::is_alphabetic(c) || text::is_mark(c) || is_pattern_digit(c)) {
+      return std::string_view::npos;
+    }
+  }
+  return end;
+}
+
+// Start of a number that leads a code, before the "/" at text[slash]: ASCII
+// digits that may open a code, the «123» of «123/4/5B». npos when there is
+// none.
+size_t leading_number_start(std::string_view text, size_t slash) {
+  if (slash == 0 || slash >= text.size() || text[slash] != '/') return std::string_view::npos;
+  size_t start = slash;
+  while (start > 0 && text::is_ascii_digit(static_cast<unsigned char>(text[start - 1]))) --start;
+  if (start == slash || !may_open_code(text, start)) return std::string_view::npos;
+  return start;
+}
+
+// How many parts away from a slash the checks below look for the number over
+// code that takes it in. An address has a handful of parts; the bound keeps
+// each check short on a long run of slashes.
+constexpr int kMaxPartsAway = 8;
+
+// Whether the "/" at text[slash] starts a further part of a code: the part
+// before it ends the code of a number over code, or is a further part itself.
+bool follows_code(std::string_view text, size_t slash) {
+  if (further_part_end(text, slash) == std::string_view::npos) return false;
+  size_t at = slash;
+  for (int step = 0; step < kMaxPartsAway; ++step) {
+    size_t part = at;
+    while (part > 0 && (text::is_ascii_letter(static_cast<unsigned char>(text[part - 1])) ||
+                        is_pattern_digit(text::char_before(text, part)))) {
+      part = previous_char_start(text, part);
+    }
+    if (part == at || part == 0 || text[part - 1] != '/') return false;
+    const size_t before = part - 1;
+    if (const std::optional<CodeSpan> code = code_at(text, before)) return code->end == at;
+    if (further_part_end(text, before) != at) return false;
+    at = before;
+  }
   return false;
+}
+
+// Whether the "/" at text[slash] follows a number that leads a code: only
+// numbers and slashes stand between it and a number over code.
+bool leads_code(std::string_view text, size_t slash) {
+  if (leading_number_start(text, slash) == std::string_view::npos) return false;
+  size_t at = slash;
+  for (int step = 0; step < kMaxPartsAway; ++step) {
+    size_t end = at + 1;
+    bool ascii = true;
+    while (end < text.size()) {
+      size_t next = 0;
+      const char32_t c = text::char_at(text, end, &next);
+      if (!is_pattern_digit(c)) break;
+      ascii = ascii && c < 0x80;
+      end = next;
+    }
+    if (end == at + 1 || end == text.size() || text[end] != '/') return false;
+    if (code_at(text, end)) return true;
+    if (!ascii) return false;
+    at = end;
+  }
+  return false;
+}
+
+// A whole number over code, from its first number to its last part: the
+// numbers before `slash` (the slash of the number over code) read whole, the
+// parts after it read as codes, all joined by «trên».
+// «123/4/5B/6» with the slash before «5B» → «một trăm hai mươi ba trên bốn
+// trên năm bê trên sáu».
+std::string read_code(std::string_view code, size_t slash) {
+  std::string out;
+  size_t part = 0;
+  for (size_t end = code.find('/'); part <= slash; end = code.find('/', part)) {
+    if (!out.empty()) out += " trên ";
+    out += n2w(code.substr(part, end - part));
+    part = end + 1;
+  }
+  while (part <= code.size()) {
+    size_t end = code.find('/', part);
+    if (end == std::string_view::npos) end = code.size();
+    out += " trên ";
+    out += code_reading(code.substr(part, end - part));
+    part = end + 1;
+  }
+  return out;
+}
+
+// Every number over code read whole: with the numbers that lead it and the
+// further parts that follow it, whatever slashes join them. «ngõ 12/3B/4» →
+// «ngõ mười hai trên ba bê trên bốn».
+bool read_codes(std::string_view text, std::string& out) {
+  size_t copied = 0;
+  bool any = false;
+  for (size_t slash = text.find('/'); slash != std::string_view::npos;
+       slash = text.find('/', slash + 1)) {
+    const std::optional<CodeSpan> core = code_at(text, slash);
+    if (!core) continue;
+    size_t start = core->start;
+    while (start > copied) {
+      const size_t lead = leading_number_start(text, start - 1);
+      if (lead == std::string_view::npos || lead < copied) break;
+      start = lead;
+    }
+    size_t end = core->end;
+    for (size_t next = further_part_end(text, end); next != std::string_view::npos;
+         next = further_part_end(text, end)) {
+      end = next;
+    }
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + text.size() / 8 + 16);
+      any = true;
+    }
+    out.append(text.substr(copied, start - copied));
+    out += apart_from_letters(text, start, end,
+                              read_code(text.substr(start, end - start), slash - start));
+    copied = end;
+    slash = end - 1;
+  }
+  if (any) out.append(text.substr(copied));
+  return any;
+}
+
+}  // namespace
+
+// «12/3bc» → «mười hai trên ba bê xê»; «12/34ab5» → «mười hai trên ba mươi bốn a bê năm».
+std::string read_slash_alnum(const text::Captures& m) {
+  std::string out = n2w(m[1]);
+  out += " trên ";
+  out += code_reading(m[2]);
+  return apart_from_letters(m, std::move(out));
+}
+
+// «15/20» → «mười lăm trên hai mươi».
+std::string read_slash_number(const text::Captures& m) {
+  std::string out = n2w(m[1]);
+  out += " trên ";
+  out += n2w(m[2]);
+  return apart_from_letters(m, std::move(out));
+}
+
+bool is_code_slash(std::string_view text, size_t slash) {
+  return code_at(text, slash) || follows_code(text, slash) || leads_code(text, slash);
 }
 
 bool starts_slash_code(std::string_view text, size_t number_start) {
@@ -144,12 +317,7 @@ std::string normalize_slashes(std::string_view text) {
   std::string_view current = text;
   std::string marked, coded, read;
   if (mark_negative_fractions(current, marked)) current = marked;
-  if (rewrite::replace_all_with(current, RE_SLASH_ALNUM(), coded,
-                                [](const text::Captures& m, std::string& out) {
-                                  out += read_slash_alnum(m);
-                                })) {
-    current = coded;
-  }
+  if (read_codes(current, coded)) current = coded;
   if (rewrite::replace_all_with(current, RE_SLASH_NUMBER(), read,
                                 [](const text::Captures& m, std::string& out) {
                                   out += read_slash_number(m);

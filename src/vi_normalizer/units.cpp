@@ -522,7 +522,9 @@ std::string expand_scientific_notation(std::string_view text) {
 std::string expand_compound_units(std::string_view text) {
   if (!has_unit_slash(text)) return std::string(text);
   return RE_COMPOUND_UNIT().replace_all_with(text, [](const text::Captures& m, std::string& out) {
-    if (m[1].empty()) {
+    if (starts_slash_code(m.subject(), m.start(0))) {
+      out += m.str();  // «3B/4» of «12/3B/4»: parts of a number over code
+    } else if (m[1].empty()) {
       out += read_compound_unit(m);
     } else {
       append_signed(m, out, read_compound_unit);  // «-5 m/s» → «âm năm mét trên giây »

@@ -192,7 +192,10 @@ TEST(ExpandAbbreviations, ReplacesEveryOccurrenceAsStored) {
       {"táo, cam, v.v.", "táo, cam,  vân vân."},
       {"v/v", " về việc"},
       {"đ/c", "địa chỉ"},
-      {"xđ/cy", "xđịa chỉy"},  // no word boundaries
+      // No word boundaries: a key between signs or spaces is replaced.
+      {"(đ/c)", "(địa chỉ)"},
+      {"v/v:", " về việc:"},
+      {"1v/v", "1 về việc"},
       {"v.v.v", " vân vân.v"},  // left to right, without overlap
       {"v/v và v/v", " về việc và  về việc"},
       {"V.V Đ/C", "V.V Đ/C"},  // case counts
@@ -205,6 +208,30 @@ TEST(ExpandAbbreviations, ReplacesEveryOccurrenceAsStored) {
   // Overlapping keys: either entry may go first.
   const std::string overlap = expand_abbreviations("v.v/v");
   EXPECT_TRUE(overlap == " vân vân/v" || overlap == "v. về việc") << overlap;
+}
+
+// A key that a letter touches is a piece of a longer word, and its reading
+// would run into that word; right after a digit, «đ/c» is the đồng sign and
+// the unit of a price.
+TEST(ExpandAbbreviations, LeavesKeysInsideWords) {
+  const struct {
+    std::string_view text;
+    std::string_view expected;
+  } cases[] = {
+      {"xđ/cy", "xđ/cy"},
+      {"5.000đ/cái", "5.000đ/cái"},
+      {"5.000đ/c", "5.000đ/c"},
+      {"v/vũ", "v/vũ"},
+      {"kv/vực", "kv/vực"},
+      {"v.vậy", "v.vậy"},
+      {"v/v\u0301", "v/v\u0301"},  // a combining mark after the key
+      // Only the glued occurrence stays.
+      {"kv/vực v/v", "kv/vực  về việc"},
+      {"5 đ/c Nguyễn", "5 địa chỉ Nguyễn"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(expand_abbreviations(c.text), c.expected) << "«" << c.text << "»";
+  }
 }
 
 TEST(ExpandStandaloneLetters, SpeaksLettersByName) {

@@ -200,6 +200,10 @@ TEST(NormalizeDate, NumberOverCodeIsLeftWhole) {
                 {"5/10kg", "5/10kg"},
                 {"ngày 5/10A", "ngày 5/10A"},
                 {"5/2023A", "5/2023A"},
+                // Numbers that lead a code and parts that follow it.
+                {"ngõ 12/3/4B", "ngõ 12/3/4B"},
+                {"12/3A/4/5", "12/3A/4/5"},
+                {"12/3A,12/3B", "12/3A,12/3B"},
                 // A dash, a space or a letter beyond ASCII makes no code: the
                 // reading is kept apart from the letter.
                 {"3-5A", "ba trên năm A"},
@@ -322,6 +326,7 @@ TEST(NormalizeTime, NumberOverCodeIsLeftWhole) {
                                 {"12/3h30", "12/3h30"},
                                 {"12/3h30m15", "12/3h30m15"},
                                 {"12/3g sáng", "12/3g sáng"},
+                                {"12/3A/4h30", "12/3A/4h30"},
                                 // Not a code: a space or a colon after the digits.
                                 {"12/ 3h30", "12/ ba giờ ba mươi phút"},
                                 {"1/8:30", "1/tám giờ ba mươi phút"},

@@ -4,6 +4,7 @@
 // letters glued to its match.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,70 @@ TEST(NormalizeSlashForms, EndToEnd) {
       {"x = -3/4", "ích bằng âm ba trên bốn"},
       {"CV", "một trăm lẻ năm"},
   });
+}
+
+// An alley number: a number over code with more "/" parts, or numbers before
+// it, is read whole; its «B» or «M» is a letter, never «tỷ» or «triệu».
+TEST(NormalizeSlashForms, HouseNumbersWithFurtherParts) {
+  expect_normalized({
+      {"ngõ 12/3B/4", "ngõ mười hai trên ba bê trên bốn"},
+      {"45/7B/2 Lê Lợi", "bốn mươi lăm trên bảy bê trên hai lê lợi"},
+      {"45/7M/2", "bốn mươi lăm trên bảy mờ trên hai"},
+      {"12/3A/4B", "mười hai trên ba a trên bốn bê"},
+      {"7/8B/9C/10D", "bảy trên tám bê trên chín xê trên mười đê"},
+      {"ngõ 12/3/4B", "ngõ mười hai trên ba trên bốn bê"},
+      {"12/3A/4h30", "mười hai trên ba a trên bốn hát ba mươi"},
+      {"5/10kg/m", "năm trên mười ca gờ trên mờ"},
+      {"Địa chỉ: 12/3B/4, quận 1", "địa chỉ, mười hai trên ba bê trên bốn, quận một"},
+      // Codes in a list, with no space after the comma.
+      {"12/3A,12/3B", "mười hai trên ba a, mười hai trên ba bê"},
+      // Unchanged: «B» and «M» after a number and a space are magnitudes, and
+      // numbers alone over numbers are fractions.
+      {"10 B", "mười tỷ"},
+      {"5 M", "năm triệu"},
+      {"12/3/4", "mười hai trên ba trên bốn"},
+  });
+}
+
+// An abbreviation that a letter touches is a piece of a longer word: left for
+// the later passes, so that no reading runs into the word. Right after a
+// number, «đ/c» is a price per unit.
+TEST(NormalizeSlashForms, AbbreviationsInsideWordsStay) {
+  expect_normalized({
+      {"5.000đ/cái", "năm nghìn đồng trên cái"},
+      {"5.000₫/cái", "năm nghìn đồng trên cái"},
+      {"5.000₫/chiếc", "năm nghìn đồng trên chiếc"},
+      {"5.000₫/con", "năm nghìn đồng trên con"},
+      {"Giá 7.000₫/cây.", "giá bảy nghìn đồng trên cây."},
+      {"5.000đ/c", "năm nghìn đồng trên xê"},
+      {"v/vũ", "vê trên vũ"},
+      {"kv/vực", "kv trên vực"},
+      // Whole words keep their expansion.
+      {"đ/c Nguyễn", "địa chỉ nguyễn"},
+      {"Kính gửi: đ/c Nguyễn Văn A", "kính gửi, địa chỉ nguyễn văn a"},
+      {"v/v: họp", "về việc, họp"},
+      {"(v/v họp)", "về việc họp"},
+      {"5 đ/c", "năm địa chỉ"},
+      {"táo, cam, v.v.", "táo, cam, vân vân."},
+      {"5.000đ/hộp", "năm nghìn đồng trên hộp"},
+  });
+}
+
+// Long runs of slashes and codes are read in time proportional to their
+// length; each would take minutes if a check looked along the whole run.
+TEST(NormalizeSlashForms, LongRunsOfSlashes) {
+  const auto repeat = [](std::string_view piece, size_t times) {
+    std::string out;
+    out.reserve(piece.size() * times);
+    for (size_t i = 0; i < times; ++i) out += piece;
+    return out;
+  };
+  constexpr size_t n = 100000;
+  for (const std::string& text :
+       {repeat("1/", n), repeat("1/2A/", n), "12/3B" + repeat("/4", n), repeat("1/", n) + "2B",
+        repeat("1/1/1B/", n), repeat("xđ/c", n)}) {
+    EXPECT_FALSE(Normalizer::normalize(text).empty());
+  }
 }
 
 // The passes that run before the slash pass leave a number over code whole.

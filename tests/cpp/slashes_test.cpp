@@ -76,6 +76,33 @@ TEST(NormalizeSlashes, NumberOverCode) {
   expect_all(std::begin(cases), std::end(cases));
 }
 
+// The numbers before a number over code and the "/" parts after it are read
+// with it: an alley number has any number of parts.
+TEST(NormalizeSlashes, NumberOverCodeWithFurtherParts) {
+  const Case cases[] = {
+      {"ngõ 12/3B/4", "ngõ mười hai trên ba bê trên bốn"},
+      {"45/7M/2 Lê Lợi", "bốn mươi lăm trên bảy mờ trên hai Lê Lợi"},
+      {"12/3A/4B", "mười hai trên ba a trên bốn bê"},
+      {"7/8B/9C/10D", "bảy trên tám bê trên chín xê trên mười đê"},
+      {"123/4/5B", "một trăm hai mươi ba trên bốn trên năm bê"},
+      {"1/2/3/4B/5", "một trên hai trên ba trên bốn bê trên năm"},
+      {"12/3B/4, phường 5", "mười hai trên ba bê trên bốn, phường 5"},
+      // Codes in a list: a comma after a letter is no decimal comma.
+      {"12/3A,12/3B", "mười hai trên ba a,mười hai trên ba bê"},
+      // A part glued to another letter or digit, an empty part, a decimal
+      // part: the code ends before its slash.
+      {"12/3B/4ngõ", "mười hai trên ba bê/4ngõ"},
+      {"12/3B/", "mười hai trên ba bê/"},
+      {"12/3B//4", "mười hai trên ba bê//4"},
+      {"12/3B/4.5", "mười hai trên ba bê trên bốn.5"},
+      // No code: the parts are plain numbers, or the code has no number.
+      {"12/3/4", "mười hai trên ba/4"},
+      {"1,5/2a", "1,5/2a"},
+      {"a/3B/4", "a/3B/4"},
+  };
+  expect_all(std::begin(cases), std::end(cases));
+}
+
 TEST(NormalizeSlashes, ReadingsStayApartFromGluedLetters) {
   const Case cases[] = {
       {"3/4đ", "ba trên bốn đ"},
@@ -118,6 +145,45 @@ TEST(IsCodeSlash, WhereTheNumberOverCodePatternMatches) {
   EXPECT_FALSE(is_code_slash("12/3A", 0));
   EXPECT_FALSE(is_code_slash("12/3A", 99));
   EXPECT_FALSE(starts_slash_code("3A", 0));
+}
+
+// Every slash of a number over code with its leading numbers and further
+// parts, and no other.
+TEST(IsCodeSlash, EverySlashOfALongerCode) {
+  const struct {
+    std::string_view text;
+    std::string_view code_slashes;  // "^" under each slash of the code
+  } cases[] = {
+      {"12/3B/4", "  ^  ^ "},
+      {"12/3A/4B/5", "  ^  ^  ^ "},
+      {"123/4/5B/6", "   ^ ^  ^ "},
+      {"1/2/3/4", "       "},
+      {"12/3B/4ngõ", "  ^        "},  // «õ» takes two bytes
+      {"12/3A,12/3B", "  ^     ^  "},
+      {"1,12/3B", "       "},
+      {"a/3B/4", "      "},
+      {"x/1/2B", "   ^  "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text));
+    ASSERT_EQ(c.text.size(), c.code_slashes.size());
+    for (size_t i = 0; i < c.text.size(); ++i) {
+      EXPECT_EQ(is_code_slash(c.text, i), c.code_slashes[i] == '^') << "at " << i;
+    }
+  }
+}
+
+// The slash of every match of the number-over-code pattern is a code slash.
+TEST(IsCodeSlash, HoldsAtEveryMatchOfThePattern) {
+  const std::string_view texts[] = {
+      "nhà 12/3A, 45/6bc và 7/8", "1/2/3/4B", "(12/3A)", "x1/2a 3/4b", "5/10kg/m",
+      "1.5/2a ,5/2a 6/7c", "\u0661\u0662/\u0663A",
+  };
+  for (std::string_view text : texts) {
+    RE_SLASH_ALNUM().for_each(text, [&](const text::Captures& m) {
+      EXPECT_TRUE(is_code_slash(text, m.end(1))) << "«" << text << "» at " << m.end(1);
+    });
+  }
 }
 
 }  // namespace
