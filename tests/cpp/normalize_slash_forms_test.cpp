@@ -139,9 +139,20 @@ TEST(NormalizeSlashForms, EarlierPassesLeaveNumberOverCode) {
       {normalize_time, "12/3g sáng", "12/3g sáng"},
       {expand_units_and_currency, "5/10kg", "5/10kg"},
       {expand_units_and_currency, "123/45B", "123/45B"},
-      // Not a code: a space or a decimal part after the second number.
+      // With further parts, its «B» or «M» is a letter, not «tỷ» or «triệu».
+      {expand_compound_units, "ngõ 12/3B/4", "ngõ 12/3B/4"},
+      {expand_compound_units, "7/8B/9C/10D", "7/8B/9C/10D"},
+      {expand_compound_units, "5/10kg/m", "5/10kg/m"},
+      {expand_units_and_currency, "45/7M/2", "45/7M/2"},
+      {expand_units_and_currency, "12/3A/4B", "12/3A/4B"},
+      {expand_units_and_currency, "12/3/4B", "12/3/4B"},
+      {expand_units_and_currency, "12/3A,12/3B", "12/3A,12/3B"},
+      // Not a code: a space or a decimal part after the second number, or
+      // no code before the slash.
       {expand_units_and_currency, "5/10 kg", "5/mười ki lô gam"},
       {expand_units_and_currency, "5/1.5kg", "5/một chấm năm ki lô gam"},
+      {expand_compound_units, "3B/4", "ba tỷ trên 4 "},
+      {expand_units_and_currency, "1,12/3B", "1,12/ba tỷ"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.pass(c.input), c.expected) << "input: «" << c.input << "»";

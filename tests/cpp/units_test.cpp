@@ -156,31 +156,6 @@ TEST(ExpandCompoundUnits, NumberedAndBareForms) {
   }
 }
 
-// A number over code is read whole by the slash pass: no piece of it is a
-// measure, and its «B» or «M» is a letter, not «tỷ» or «triệu».
-TEST(UnitPasses, PartsOfANumberOverCodeStay) {
-  using Pass = std::string (*)(std::string_view);
-  const struct {
-    Pass pass;
-    std::string_view input;
-    std::string_view expected;
-  } cases[] = {
-      {expand_compound_units, "ngõ 12/3B/4", "ngõ 12/3B/4"},
-      {expand_compound_units, "7/8B/9C/10D", "7/8B/9C/10D"},
-      {expand_compound_units, "5/10kg/m", "5/10kg/m"},
-      {expand_units_and_currency, "45/7M/2", "45/7M/2"},
-      {expand_units_and_currency, "12/3A/4B", "12/3A/4B"},
-      {expand_units_and_currency, "12/3/4B", "12/3/4B"},
-      {expand_units_and_currency, "12/3A,12/3B", "12/3A,12/3B"},
-      // No code before the slash: units as always.
-      {expand_compound_units, "3B/4", "ba tỷ trên 4 "},
-      {expand_units_and_currency, "1,12/3B", "1,12/ba tỷ"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.pass(c.input), c.expected) << "input «" << c.input << "»";
-  }
-}
-
 TEST(ExpandUnitsAndCurrency, Currencies) {
   const Case cases[] = {
       {"$100", "một trăm __start_en__u s d__end_en__"},
