@@ -144,15 +144,17 @@ std::string decimal_reading(std::string_view sign, std::string_view whole, std::
 }
 
 // In a number whose groups follow white space («2 100», «2020 100»): where its
-// leading digits end, when there are more than three of them, else npos. Only
-// a group of one to three digits can have thousands groups after it, so
-// «2020 100» is two numbers, while «2 100» and «12 345» are one.
-size_t overlong_leading_group_end(std::string_view number) {
+// leading digits end when they cannot lead thousands groups, else npos. Only
+// one to three digits without a leading zero can, so «2020 100» and «007 123»
+// are two numbers (the code keeps its zeros), while «2 100» and «12 345» are one.
+size_t unjoinable_leading_group_end(std::string_view number) {
   size_t digits = 0;
+  bool zero_first = false;
   for (size_t pos = 0, next = 0; pos < number.size(); pos = next) {
     const char32_t c = text::char_at(number, pos, &next);
     if (c == '.' || c == ',') return std::string_view::npos;
-    if (text::is_space_class(c)) return digits > 3 ? pos : std::string_view::npos;
+    if (text::is_space_class(c)) return digits > 3 || zero_first ? pos : std::string_view::npos;
+    if (digits == 0) zero_first = c == '0';
     ++digits;
   }
   return std::string_view::npos;
@@ -225,7 +227,7 @@ std::string signed_reading(const text::Captures& m, std::string_view number) {
 
 std::string read_signed_number(const text::Captures& m) {
   const std::string_view number = m[kNumberGroup];
-  const size_t lead_end = overlong_leading_group_end(number);
+  const size_t lead_end = unjoinable_leading_group_end(number);
   if (lead_end == std::string_view::npos) return signed_reading(m, number);
   // «2020 100» → « hai nghìn không trăm hai mươi   một trăm »: the leading
   // digits, the white space as written, then the groups as a number of their own.

@@ -40,8 +40,9 @@ std::string num_to_words(std::string_view num, bool negative);
 // than white space, "(", "[", ";", "," or "." is a hyphen and stays glued
 // («a-5» → «a-năm»); anywhere else it is a minus sign, and every reading not
 // glued to a hyphen is spaced («-5» → « âm năm », «7» → « bảy »). Groups
-// after white space continue only a leading group of one to three digits:
-// «2 100» is one number, «2020 100» two.
+// after white space continue only a leading group of one to three digits
+// that does not start with "0": «2 100» is one number, «2020 100» and
+// «007 123» two.
 std::string read_signed_number(const text::Captures& m);
 
 // The length in bytes of the dash ("-", U+2013, U+2014) that ends right before

@@ -72,6 +72,9 @@ TEST(NormalizeNumbers, TwoNumbersStayTwo) {
       {"Năm 2020 100 người nhập viện", "năm hai nghìn không trăm hai mươi một trăm người nhập viện"},
       {"2020 100", "hai nghìn không trăm hai mươi một trăm"},
       {"mã 2020 100 200", "mã hai nghìn không trăm hai mươi một trăm nghìn hai trăm"},
+      // a zero-led code keeps its zeros and leads no thousands groups
+      {"Mã 007 123", "mã không không bảy một trăm hai mươi ba"},
+      {"0 123", "không một trăm hai mươi ba"},
       // one number each
       {"có 2 100 người", "có hai nghìn một trăm người"},
       {"1 234 567", "một triệu hai trăm ba mươi bốn nghìn năm trăm sáu mươi bảy"},

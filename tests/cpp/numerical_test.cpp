@@ -101,6 +101,7 @@ TEST(NormalizeNumberVi, GroupsAndDecimalTails) {
       {"Năm 2020 100 người", "Năm  hai nghìn không trăm hai mươi   một trăm  người"},
       {"2020 100 200", " hai nghìn không trăm hai mươi   một trăm nghìn hai trăm "},
       {"-2020 100", " âm hai nghìn không trăm hai mươi   một trăm "},
+      {"007 123", " không không bảy   một trăm hai mươi ba "},
       {"a-2020 100", "a-hai nghìn không trăm hai mươi  một trăm "},
       {"2020 050", " hai nghìn không trăm hai mươi   không năm không "},
       {"1.234.5", " một nghìn hai trăm ba mươi bốn . năm "},
