@@ -4,7 +4,8 @@
 //
 // Each type object is created once per process (PyType_FromSpec: a heap type
 // named without a module prefix, __module__ "vyr_g2p", not subclassable, no
-// __dict__ or weak references) and never freed. Need the interpreter lock; null with the error set on failure.
+// __dict__ or weak references) and never freed. Need the interpreter lock;
+// null with the error set on failure.
 #pragma once
 
 #include "binding/python.hpp"

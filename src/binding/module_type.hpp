@@ -7,9 +7,9 @@
 // The interpreter takes __module__ from the part of the PyType_Spec name
 // before the last dot; a name without one makes it warn (DeprecationWarning,
 // an error under -W error) that the type has no __module__. So PyType_Spec
-// carries the dotted name, and the name is set back to its last part at once: the
-// type's own name (which the interpreter's messages quote, as in "'G2P'
-// object has no attribute 'x'") carries no module prefix.
+// carries the dotted name, and the name is set back to its last part at
+// once: the type's own name (which the interpreter's messages quote, as in
+// "'G2P' object has no attribute 'x'") carries no module prefix.
 #pragma once
 
 #include "binding/python.hpp"

@@ -73,16 +73,22 @@ inline char32_t char_at(std::string_view text, size_t pos, size_t* next) {
   return decode_utf8(text, *next);
 }
 
+// Where the UTF-8 sequence that ends right before text[pos] starts (0 < pos
+// <= text.size()); at most three continuation bytes are stepped over.
+inline size_t char_start_before(std::string_view text, size_t pos) {
+  size_t start = pos - 1;
+  while (start > 0 && pos - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+    --start;
+  return start;
+}
+
 // The code point that ends right before text[pos] (0 < pos <= text.size()),
 // read from the start of its sequence.
 inline char32_t char_before(std::string_view text, size_t pos) {
   const auto b = static_cast<unsigned char>(text[pos - 1]);
   if (b < 0x80) return b;
-  size_t start = pos - 1;
-  while (start > 0 && pos - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
-    --start;
-  size_t next = start;
-  return char_at(text, start, &next);
+  size_t next = 0;
+  return char_at(text, char_start_before(text, pos), &next);
 }
 
 // Whether some byte of `bytes` (ASCII) has a character for which before(c)

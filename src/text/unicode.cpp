@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "runtime/panic.hpp"
+#include "text/char_classes.hpp"
 
 namespace vyr::text {
 namespace {
@@ -153,7 +154,7 @@ bool contains_decimal_digit(std::string_view text) {
 
 int decimal_digit_value(char32_t c) {
   if (c < 0x80) return c >= '0' && c <= '9' ? static_cast<int>(c - '0') : -1;
-  if (u_charType(static_cast<UChar32>(c)) != U_DECIMAL_DIGIT_NUMBER) return -1;
+  if (!may_be_digit(c) || u_charType(static_cast<UChar32>(c)) != U_DECIMAL_DIGIT_NUMBER) return -1;
   return u_charDigitValue(static_cast<UChar32>(c));
 }
 
@@ -167,6 +168,10 @@ bool is_latin_letter(char32_t c) {
 
 bool is_mark(char32_t c) {
   return c >= 0x300 && (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK) != 0;
+}
+
+bool is_symbol_beyond_ascii(char32_t c) {
+  return c >= 0x80 && (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_S_MASK) != 0;
 }
 
 namespace {

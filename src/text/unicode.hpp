@@ -48,6 +48,8 @@ int decimal_digit_value(char32_t c);
 bool is_latin_letter(char32_t c);
 // A combining mark (general category M): «◌̈» (U+0308).
 bool is_mark(char32_t c);
+// A symbol beyond ASCII (general category S: «©», «€», «😀»).
+bool is_symbol_beyond_ascii(char32_t c);
 // The ASCII letters that spell a Latin letter, in its case: those of its
 // compatibility decomposition («ü» → «u», «ﬁ» → «fi», «Ａ» → «A»), else a
 // conventional spelling («ß» → «ss», «þ» → «th», «ŋ» → «ng», «ə» → «e»), else

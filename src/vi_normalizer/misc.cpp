@@ -689,9 +689,7 @@ std::string_view folded_character(std::string_view text, size_t pos, size_t next
                                  text::is_alphabetic(text::char_at(text, next, &after));
     return between_letters ? std::string_view("'") : std::string_view();
   }
-  if (text::may_be_digit(c)) {
-    const int value = text::decimal_digit_value(c);
-    if (value < 0) return {};
+  if (const int value = text::decimal_digit_value(c); value >= 0) {
     digit = static_cast<char>('0' + value);
     return std::string_view(&digit, 1);
   }
@@ -716,8 +714,8 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
       next = pos + 2;
       continue;
     }
-    if (lead == 0xE1 && pos + 2 < text.size() && static_cast<unsigned char>(text[pos + 1]) >= 0xB8 &&
-        static_cast<unsigned char>(text[pos + 1]) <= 0xBB) {
+    const auto second = pos + 1 < text.size() ? static_cast<unsigned char>(text[pos + 1]) : 0;
+    if (lead == 0xE1 && pos + 2 < text.size() && second >= 0xB8 && second <= 0xBB) {
       next = pos + 3;
       continue;
     }

@@ -50,36 +50,22 @@ void append_digit_letters(std::string& out, std::string_view digits) {
   for (char d : digits) out += static_cast<char>('a' + (d - '0'));
 }
 
-// The ASCII letter at text[pos] lower-cased (the Kelvin sign, which lower-
-// cases to "k", as "k"), or 0; its bytes in *width.
-char lower_letter_at(std::string_view text, size_t pos, size_t* width) {
-  *width = 1;
-  const char c = text[pos];
+// The ASCII letter c lower-cased, or 0. Letters beyond ASCII that the passes
+// spell in ASCII (the Kelvin sign as «K») are spelled so before the search.
+char lower_ascii_letter(char c) {
   if (c >= 'a' && c <= 'z') return c;
   if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-  if (text.compare(pos, 3, "\u212A") == 0) {
-    *width = 3;
-    return 'k';
-  }
   return 0;
 }
 
 // Where each "mask" of the text, in any letter case, ends.
 std::vector<size_t> mask_word_ends(std::string_view text) {
   std::vector<size_t> ends;
-  for (size_t pos = 0; pos < text.size(); ++pos) {
+  for (size_t pos = 0; pos + kMaskPrefix.size() <= text.size(); ++pos) {
     if (text[pos] != 'm' && text[pos] != 'M') continue;
-    size_t p = pos;
-    bool whole = true;
-    for (char want : kMaskPrefix) {
-      size_t width = 0;
-      if (p >= text.size() || lower_letter_at(text, p, &width) != want) {
-        whole = false;
-        break;
-      }
-      p += width;
-    }
-    if (whole) ends.push_back(p);
+    size_t i = 0;
+    while (i < kMaskPrefix.size() && lower_ascii_letter(text[pos + i]) == kMaskPrefix[i]) ++i;
+    if (i == kMaskPrefix.size()) ends.push_back(pos + i);
   }
   return ends;
 }
@@ -87,12 +73,11 @@ std::vector<size_t> mask_word_ends(std::string_view text) {
 // The `length` letters at text[pos], lower-cased, if all are ASCII letters.
 bool letters_at(std::string_view text, size_t pos, size_t length, std::string& out) {
   out.clear();
-  for (size_t i = 0; i < length; ++i) {
-    size_t width = 0;
-    const char c = pos < text.size() ? lower_letter_at(text, pos, &width) : 0;
+  if (pos + length > text.size()) return false;
+  for (size_t i = pos; i < pos + length; ++i) {
+    const char c = lower_ascii_letter(text[i]);
     if (c == 0) return false;
     out += c;
-    pos += width;
   }
   return true;
 }
@@ -537,12 +522,10 @@ std::string key_with_prefix(std::string_view prefix, size_t n) {
 
 }  // namespace
 
-std::string MaskTable::key(size_t n) { return key_with_prefix(kMaskPrefix, n); }
-
-std::string MaskTable::key_of(size_t n) const { return key_with_prefix(prefix_, n); }
+std::string MaskTable::key(size_t n) const { return key_with_prefix(prefix_, n); }
 
 std::string MaskTable::protect_segment(std::string value) {
-  std::string k = key_of(values_.size());
+  std::string k = key(values_.size());
   values_.push_back(std::move(value));
   return k;
 }

@@ -51,10 +51,12 @@ std::string clean_vietnamese_text(std::string_view text);
 //                     («maskkbaaaak»).
 // No key is a substring of another ("k" is no digit letter), so restoring one
 // can never cut into another. The prefix is "mask", unless the text the table
-// is made for holds "mask" (in any case) before a letter from "a" to "k": then
-// "mask" + a salt of letters from "l" to "z" that no "mask" of the text is
-// followed by («masklaaaa»). So no stretch of the caller's text is ever taken
-// for a key. Not shared between calls; not thread safe.
+// is made for, as the passes may spell it (curly quotes and marks deleted,
+// Latin letters spelled in ASCII), holds "mask" (in any case) before a letter
+// from "a" to "k": then "mask" + a salt of letters from "l" to "z" that no
+// "mask" of the text is followed by («masklaaaa»). So no stretch of the
+// caller's text is ever taken for a key. Not shared between calls; not
+// thread safe.
 class MaskTable {
  public:
   // The table of the plain prefix "mask".
@@ -62,10 +64,8 @@ class MaskTable {
   // A table whose keys the text `text` cannot hold.
   explicit MaskTable(std::string_view text);
 
-  // The key of the entry made when the table holds n entries, with the plain
-  // prefix / with this table's prefix.
-  static std::string key(size_t n);
-  std::string key_of(size_t n) const;
+  // The key of the entry made when the table holds n entries.
+  std::string key(size_t n) const;
   const std::string& prefix() const { return prefix_; }
 
   // Appends (key, value) and returns the key, to be written in place of the

@@ -1,7 +1,5 @@
 #include "vi_normalizer/slashes.hpp"
 
-#include <unicode/uchar.h>
-
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -80,30 +78,18 @@ std::string code_reading(std::string_view code) {
 }
 
 // \d of the patterns: a decimal digit of any script.
-bool is_pattern_digit(char32_t c) {
-  if (c < 0x80) return text::is_ascii_digit(c);
-  return text::may_be_digit(c) && u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
-}
+bool is_pattern_digit(char32_t c) { return text::decimal_digit_value(c) >= 0; }
 
 bool is_ascii_alnum(char c) {
   return text::is_ascii_letter(static_cast<unsigned char>(c)) ||
          text::is_ascii_digit(static_cast<unsigned char>(c));
 }
 
-// Start of the code point that ends right before text[pos] (pos > 0).
-size_t previous_char_start(std::string_view text, size_t pos) {
-  size_t start = pos - 1;
-  while (start > 0 && pos - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
-    --start;
-  }
-  return start;
-}
-
 // Start of the run of \d digits that ends at text[end].
 size_t digit_run_start(std::string_view text, size_t end) {
   size_t start = end;
   while (start > 0 && is_pattern_digit(text::char_before(text, start))) {
-    start = previous_char_start(text, start);
+    start = text::char_start_before(text, start);
   }
   return start;
 }
@@ -191,7 +177,7 @@ bool follows_code(std::string_view text, size_t slash) {
     size_t part = at;
     while (part > 0 && (text::is_ascii_letter(static_cast<unsigned char>(text[part - 1])) ||
                         is_pattern_digit(text::char_before(text, part)))) {
-      part = previous_char_start(text, part);
+      part = text::char_start_before(text, part);
     }
     if (part == at || part == 0 || text[part - 1] != '/') return false;
     const size_t before = part - 1;

@@ -125,24 +125,6 @@ void add_letter_run(std::string_view run, size_t spell_below, Readings& out) {
 constexpr char32_t kKelvinSign = 0x212A;
 constexpr char32_t kLongS = 0x17F;
 
-// «😀», «©» → match: one sign of the currency, mathematical, modifier or
-// other symbol categories.
-const text::Regex& RE_ONE_SYMBOL() {
-  static const text::Regex re(R"re(\p{S})re", text::Engine::kLinear);
-  return re;
-}
-
-// A symbol beyond ASCII, remembered per thread for the Basic Multilingual
-// Plane as is_word_char does.
-bool is_symbol_beyond_ascii(char32_t c, std::string_view ch) {
-  if (c < 0x80) return false;
-  thread_local std::vector<uint8_t> known(0x10000, 0);  // 0 unknown, 1 no, 2 yes
-  if (c < 0x10000 && known[c] != 0) return known[c] == 2;
-  const bool is_symbol = RE_ONE_SYMBOL().is_match(ch);
-  if (c < 0x10000) known[c] = is_symbol ? 2 : 1;
-  return is_symbol;
-}
-
 // A piece of letters (of any script) and ASCII digits with a letter beyond
 // ASCII in it, as an address carried on past its ASCII match holds («hà»,
 // «phở», «mục2»).
@@ -191,9 +173,7 @@ void read_word_beyond_ascii(std::string_view piece, Readings& out) {
 bool has_symbol_beyond_ascii(std::string_view piece) {
   size_t pos = 0;
   while (pos < piece.size()) {
-    const size_t start = pos;
-    const char32_t c = text::decode_utf8(piece, pos);
-    if (is_symbol_beyond_ascii(c, piece.substr(start, pos - start))) return true;
+    if (text::is_symbol_beyond_ascii(text::decode_utf8(piece, pos))) return true;
   }
   return false;
 }
@@ -213,7 +193,7 @@ void read_piece_with_symbols(std::string_view piece, Readings& out) {
   while (pos < piece.size()) {
     const size_t start = pos;
     const char32_t c = text::decode_utf8(piece, pos);
-    const bool symbol = is_symbol_beyond_ascii(c, piece.substr(start, pos - start));
+    const bool symbol = text::is_symbol_beyond_ascii(c);
     if (symbol) {
       if (start > from) read_technical_piece(piece.substr(from, start - from), out);
       if (const std::string_view* reading = SYMBOLS_MAP().find(c)) {
@@ -691,7 +671,7 @@ size_t carried_end(std::string_view text, size_t end, CharClass in_class) {
     size_t next = pos;
     const char32_t c = text::decode_utf8(text, next);
     const std::string_view ch = text.substr(pos, next - pos);
-    const bool piece = is_word_char(c, ch) || is_symbol_beyond_ascii(c, ch);
+    const bool piece = is_word_char(c, ch) || text::is_symbol_beyond_ascii(c);
     if (!piece && !in_class(c)) break;
     pos = next;
     if (piece) last_piece_end = pos;
@@ -702,8 +682,7 @@ size_t carried_end(std::string_view text, size_t end, CharClass in_class) {
 // Whether the character that ends just before `pos` is a word character.
 bool word_char_before(std::string_view text, size_t pos) {
   if (pos == 0) return false;
-  size_t start = pos - 1;
-  while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+  const size_t start = text::char_start_before(text, pos);
   size_t end = start;
   const char32_t c = text::decode_utf8(text, end);
   return is_word_char(c, text.substr(start, end - start));
@@ -768,21 +747,11 @@ std::vector<Opening> find_openings(std::string_view text) {
   return found;
 }
 
-// Only a text with «://» or «www.» (in any case) can hold an opening.
-bool may_hold_opening(std::string_view text) {
-  if (text.find("://") != std::string_view::npos) return true;
-  for (size_t p = text.find('.', 3); p != std::string_view::npos; p = text.find('.', p + 1)) {
-    if (same_ascii_letters(text, p - 3, "www")) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::vector<std::pair<size_t, size_t>> find_technical_strings(std::string_view text) {
   const std::vector<std::pair<size_t, size_t>> found = find_technical(text);
-  const std::vector<Opening> openings =
-      may_hold_opening(text) ? find_openings(text) : std::vector<Opening>();
+  const std::vector<Opening> openings = find_openings(text);
   std::vector<std::pair<size_t, size_t>> out;
   out.reserve(found.size() + openings.size());
   size_t covered = 0;  // no string starts inside one carried on before it

@@ -322,21 +322,13 @@ std::string_view currency_symbol_word(std::string_view symbol) {
 
 constexpr std::string_view kDongSign = "\u20AB";  // ₫
 
-// Appends read(m), with "âm " first when a minus sign stands right before the
-// match: the sign is taken off `out`, where it was copied with the text
-// before the match. «giảm -5%» → «giảm âm năm phần trăm»; «a-5%» keeps its
-// hyphen.
-void append_signed(const text::Captures& m, std::string& out,
-                   std::string (*read)(const text::Captures&)) {
+// Appends the reading of the match `m`, with "âm " first when a minus sign
+// stands right before the match: the sign is taken off `out`, where it was
+// copied with the text before the match. «giảm -5%» → «giảm âm năm phần
+// trăm»; «a-5%» keeps its hyphen.
+void append_signed(const text::Captures& m, std::string& out, std::string_view reading) {
   if (take_minus_sign(m, out)) out += "âm ";
-  out += read(m);
-}
-
-// As append_signed, with the reading kept apart from letters glued to the match.
-void append_signed_apart(const text::Captures& m, std::string& out,
-                         std::string (*read)(const text::Captures&)) {
-  if (take_minus_sign(m, out)) out += "âm ";
-  out += apart_from_letters(m, read(m));
+  out += reading;
 }
 
 }  // namespace
@@ -527,7 +519,7 @@ std::string expand_compound_units(std::string_view text) {
     } else if (m[1].empty()) {
       out += read_compound_unit(m);
     } else {
-      append_signed(m, out, read_compound_unit);  // «-5 m/s» → «âm năm mét trên giây »
+      append_signed(m, out, read_compound_unit(m));  // «-5 m/s» → «âm năm mét trên giây »
     }
   });
 }
@@ -540,7 +532,7 @@ std::string expand_units_and_currency(std::string_view text) {
   const auto run = [&current](const text::Regex& re, std::string (*read)(const text::Captures&)) {
     std::string next;
     const auto append = [read](const text::Captures& m, std::string& out) {
-      append_signed_apart(m, out, read);
+      append_signed(m, out, apart_from_letters(m, read(m)));
     };
     if (rewrite::replace_all_with(current, re, next, append)) current.swap(next);
   };
@@ -550,7 +542,7 @@ std::string expand_units_and_currency(std::string_view text) {
                                          std::string (*read)(const text::Captures&)) {
     std::string next;
     const auto append = [read](const text::Captures& m, std::string& out) {
-      append_signed_apart(m, out, read);
+      append_signed(m, out, apart_from_letters(m, read(m)));
     };
     if (replace_matches(current, search.all(current), next, append)) current.swap(next);
   };
@@ -575,20 +567,7 @@ std::string expand_units_and_currency(std::string_view text) {
 }
 
 bool fold_dong_signs(std::string_view text, std::string& out) {
-  size_t copied = 0;
-  for (size_t at = text.find(kDongSign); at != std::string_view::npos;
-       at = text.find(kDongSign, at + kDongSign.size())) {
-    if (copied == 0) {
-      out.clear();
-      out.reserve(text.size());
-    }
-    out.append(text.data() + copied, at - copied);
-    out += "đ";
-    copied = at + kDongSign.size();
-  }
-  if (copied == 0) return false;
-  out.append(text.data() + copied, text.size() - copied);
-  return true;
+  return rewrite::replace_literal(text, kDongSign, "đ", out);
 }
 
 std::string fix_english_style_numbers(std::string_view text) {

@@ -22,4 +22,18 @@ inline void expect_normalized(std::initializer_list<NormalizeCase> cases) {
   }
 }
 
+// Pairs of texts that must read alike: a form and the plain form it stands
+// for («don’t» and «don't»).
+struct SameReading {
+  std::string_view form;
+  std::string_view plain;
+};
+
+inline void expect_same_readings(std::initializer_list<SameReading> pairs) {
+  for (const SameReading& p : pairs) {
+    EXPECT_EQ(Normalizer::normalize(p.form), Normalizer::normalize(p.plain))
+        << "input «" << p.form << "»";
+  }
+}
+
 }  // namespace vyr::vi_normalizer

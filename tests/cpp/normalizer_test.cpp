@@ -90,15 +90,15 @@ TEST(PipelinePatterns, AreTheRecordedPatterns) {
 // Mask keys and the restore
 
 TEST(MaskTable, KeysSpellTheIndexInLetters) {
-  EXPECT_EQ(MaskTable::key(0), "maskaaaa");
-  EXPECT_EQ(MaskTable::key(1), "maskaaab");
-  EXPECT_EQ(MaskTable::key(10), "maskaaba");
-  EXPECT_EQ(MaskTable::key(1234), "maskbcde");
-  EXPECT_EQ(MaskTable::key(9999), "maskjjjj");
+  EXPECT_EQ(MaskTable().key(0), "maskaaaa");
+  EXPECT_EQ(MaskTable().key(1), "maskaaab");
+  EXPECT_EQ(MaskTable().key(10), "maskaaba");
+  EXPECT_EQ(MaskTable().key(1234), "maskbcde");
+  EXPECT_EQ(MaskTable().key(9999), "maskjjjj");
   // From the ten-thousand-and-first entry on, a wider key that contains no
   // other key.
-  EXPECT_EQ(MaskTable::key(10000), "maskkbaaaak");
-  EXPECT_EQ(MaskTable::key(123456), "maskkbcdefgk");
+  EXPECT_EQ(MaskTable().key(10000), "maskkbaaaak");
+  EXPECT_EQ(MaskTable().key(123456), "maskkbcdefgk");
 
   MaskTable masks;
   EXPECT_EQ(masks.protect_segment("x"), "maskaaaa");
@@ -120,9 +120,9 @@ TEST(MaskTable, RestoreFindsKeysAsPlainSubstrings) {
 
 TEST(MaskTable, KeysBeyondTenThousandNeverCutIntoOthers) {
   MaskTable masks = numbered_table(10002);
-  const std::string text = MaskTable::key(1000) + " " + MaskTable::key(10000) +
-                           MaskTable::key(9999) + "|" + MaskTable::key(10001) +
-                           MaskTable::key(0) + " " + MaskTable::key(10);
+  const std::string text = MaskTable().key(1000) + " " + MaskTable().key(10000) +
+                           MaskTable().key(9999) + "|" + MaskTable().key(10001) +
+                           MaskTable().key(0) + " " + MaskTable().key(10);
   EXPECT_EQ(text, "maskbaaa maskkbaaaakmaskjjjj|maskkbaaabkmaskaaaa maskaaba");
   EXPECT_EQ(restored(masks, text), "v1000 v10000v9999|v10001v0 v10");
   // a wide key past the end of the table, or with a leading zero, is no key
@@ -157,7 +157,7 @@ TEST(MaskTable, KeysOfATextAreNoneOfItsWords) {
 
   MaskTable masks("maskaaaa");
   EXPECT_EQ(masks.protect_segment("v0"), "masklaaaa");
-  EXPECT_EQ(masks.key_of(10000), "masklkbaaaak");
+  EXPECT_EQ(masks.key(10000), "masklkbaaaak");
   EXPECT_EQ(restored(masks, "maskaaaa masklaaaa maskaaaamasklaaaa"), "maskaaaa v0 maskaaaav0");
 }
 
@@ -171,7 +171,7 @@ TEST(MaskTable, RestoredValuesAreNotSearchedAgain) {
   // Values holding the next key twice must not double the text per entry.
   MaskTable chain;
   for (size_t i = 0; i < 40; ++i) {
-    chain.protect_segment(MaskTable::key(i + 1) + " " + MaskTable::key(i + 1));
+    chain.protect_segment(MaskTable().key(i + 1) + " " + MaskTable().key(i + 1));
   }
   EXPECT_EQ(restored(chain, "maskaaaa"), "maskaaab maskaaab");
 }
