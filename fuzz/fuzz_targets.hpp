@@ -10,9 +10,9 @@
 //   phonemize_one   valid UTF-8 in, well-formed dictionary: UTF-8 out, the
 //                   same text when asked again (now from the caches), caches
 //                   within their bounds; no failure at all.
-//   dictionary_one  any bytes as a dictionary file: refused exactly when
-//                   shorter than the header; every call then either works or
-//                   fails with vyr::Panic, and a failure never poisons a lock.
+//   dictionary_one  any bytes as a dictionary file: refused when shorter than
+//                   the header or inconsistent; a file that loads answers
+//                   every call without failing.
 // Memory errors, undefined behaviour and hangs are left to the sanitizers and
 // to libFuzzer's timeout.
 #pragma once
@@ -114,16 +114,14 @@ inline constexpr std::string_view kDictionaryProbes[] = {
     "zzz",           "banana",    "ON me du to, OK.",     "",
 };
 
-// Calls f, counting a vyr::Panic as a clean failure; a failure that reports a
-// poisoned lock is not clean, since a dictionary fault must leave every lock
-// as it was.
+// Calls f, which must not fail: the load check refuses every file whose
+// tables or strings a lookup could find out of place.
 template <class F>
-void run_allowing_panic(F&& f) {
+void run_without_panic(F&& f) {
   try {
     f();
-  } catch (const Panic& failure) {
-    require(std::string_view(failure.what()).find("poison") == std::string_view::npos,
-            "a dictionary fault poisoned a cache lock");
+  } catch (const Panic&) {
+    require(false, "a dictionary that loaded failed a lookup");
   }
 }
 
@@ -143,19 +141,18 @@ inline void dictionary_one(std::string_view bytes) {
   try {
     engine = std::make_unique<g2p::G2PEngine>(file.path());
   } catch (const g2p::IoError&) {
-    require(content.size() < 32, "a file with the header and the magic was refused");
-    return;
+    return;  // too short or inconsistent
   }
   require(content.size() >= 32, "a file shorter than the header was accepted");
 
   for (std::string_view text : kDictionaryProbes) {
-    run_allowing_panic([&] { (void)engine->phonemize(text); });
+    run_without_panic([&] { (void)engine->phonemize(text); });
   }
   // The file's own first strings, which a well-formed file has as keys: they
   // reach the found-entry paths that no fixed text can.
   const uint32_t ids = std::min<uint32_t>(engine->dict().string_count(), 16);
   for (uint32_t id = 0; id < ids; ++id) {
-    run_allowing_panic([&] {
+    run_without_panic([&] {
       const std::string word(engine->dict().get_string(id));
       (void)engine->phonemize(word);
     });

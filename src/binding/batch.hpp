@@ -8,9 +8,16 @@
 // pool, takes the lock back (also when a text failed), then builds the list.
 // A failing text throws out of here (the first failing index wins) and the
 // caller's guarded() turns it into PanicException: no partial result.
+//
+// While the workers run, the waiting caller takes the lock back for a moment
+// every Pool::kStopPollInterval to let the interpreter run its pending
+// signal handlers (Ctrl-C). If one raises, no further text is started, the
+// texts in flight are waited for, and the handler's exception is raised; the
+// pool and the object stay usable.
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,12 +35,15 @@ PyObject* run_batch(PyObject* self, std::atomic<size_t>& borrows, PyObject* text
   std::optional<std::vector<std::string>> texts = str_list_argument(texts_arg, "texts");
   if (!texts) return nullptr;
   SharedBorrow borrow(self, borrows);
-  std::vector<std::string> results;
+  std::optional<std::vector<std::string>> results;
   {
     GilReleased unlocked;  // from here on no interpreter object is touched
-    results = runtime::map_indexed(*texts, single);
+    results = runtime::map_indexed(*texts, single, [&unlocked] {
+      return unlocked.with_lock([] { return PyErr_CheckSignals() != 0; });
+    });
   }
-  return to_str_list(results).release();
+  if (!results) return nullptr;  // the signal handler's exception is set
+  return to_str_list(*results).release();
 }
 
 }  // namespace vyr::binding

@@ -52,6 +52,18 @@ class GilReleased {
  public:
   GilReleased() : state_(PyEval_SaveThread()) {}
   ~GilReleased() { PyEval_RestoreThread(state_); }
+
+  // Runs f() with the lock taken back for its length; returns what f returns.
+  template <class F>
+  decltype(auto) with_lock(F&& f) {
+    PyEval_RestoreThread(state_);
+    struct Release {
+      PyThreadState*& state;
+      ~Release() { state = PyEval_SaveThread(); }
+    } release{state_};
+    return std::forward<F>(f)();
+  }
+
   GilReleased(const GilReleased&) = delete;
   GilReleased& operator=(const GilReleased&) = delete;
 

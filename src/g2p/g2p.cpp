@@ -1,7 +1,5 @@
 #include "g2p/g2p.hpp"
 
-#include <mutex>
-
 #include "g2p/assembly.hpp"
 #include "g2p/tokenizer.hpp"
 
@@ -30,11 +28,6 @@ G2PEngine::CacheSizes G2PEngine::cache_sizes() const {
   sizes.common_misses = common_misses_.read([](const auto& s) { return s.size(); });
   sizes.segmentation = segmentation_cache_.read([](const auto& m) { return m.size(); });
   return sizes;
-}
-
-size_t G2PEngine::longest_key_bound() const {
-  std::call_once(longest_key_once_, [this] { longest_key_ = dict_.longest_key_bound(); });
-  return longest_key_;
 }
 
 }  // namespace vyr::g2p

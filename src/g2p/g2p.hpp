@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstddef>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,9 +70,8 @@ class G2PEngine {
   const PhonemeDict& dict() const { return dict_; }
 
  private:
-  // No piece longer than this (in characters) can be a key; found on the
-  // first segmentation.
-  size_t longest_key_bound() const;
+  // No piece longer than this (in bytes) can be a key; found at load.
+  size_t longest_key_bound() const { return dict_.longest_key_bound(); }
 
   PhonemeDict dict_;
   mutable runtime::RwLock<StringMap<std::string>> merged_cache_;
@@ -81,8 +79,6 @@ class G2PEngine {
   mutable runtime::RwLock<StringSet> merged_misses_;
   mutable runtime::RwLock<StringSet> common_misses_;
   mutable runtime::RwLock<StringMap<std::optional<std::string>>> segmentation_cache_;
-  mutable std::once_flag longest_key_once_;
-  mutable size_t longest_key_ = 0;
 };
 
 }  // namespace vyr::g2p

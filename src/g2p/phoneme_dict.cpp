@@ -5,12 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <string>
-#include <vector>
 
 #include "g2p/io_error.hpp"
 #include "runtime/panic.hpp"
@@ -27,11 +25,11 @@ namespace {
   return xsi_result == 0 ? buf : "Unknown error";
 }
 
-// errno 2 -> "No such file or directory (os error 2)"
-std::string os_error_text(int err) {
+// errno 2 -> IoError "No such file or directory (os error 2)", number 2
+IoError os_error(int err) {
   char buf[256] = {0};
   std::string text = error_description(strerror_r(err, buf, sizeof buf), buf);
-  return text + " (os error " + std::to_string(err) + ")";
+  return IoError(text + " (os error " + std::to_string(err) + ")", err);
 }
 
 class Descriptor {
@@ -68,20 +66,20 @@ FileMapping FileMapping::map_file(std::string_view path) {
   do {
     fd = ::open(c_path.c_str(), O_RDONLY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) throw IoError(os_error_text(errno));
+  if (fd < 0) throw os_error(errno);
   const Descriptor descriptor(fd);
 
   struct stat info {};
-  if (::fstat(descriptor.get(), &info) != 0) throw IoError(os_error_text(errno));
+  if (::fstat(descriptor.get(), &info) != 0) throw os_error(errno);
   if (info.st_size < 0 ||
       static_cast<uint64_t>(info.st_size) > std::numeric_limits<size_t>::max()) {
-    throw IoError(os_error_text(EOVERFLOW));
+    throw os_error(EOVERFLOW);
   }
   const auto size = static_cast<size_t>(info.st_size);
   if (size == 0) return FileMapping();  // mmap refuses length 0; nothing to map
 
   void* addr = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, descriptor.get(), 0);
-  if (addr == MAP_FAILED) throw IoError(os_error_text(errno));
+  if (addr == MAP_FAILED) throw os_error(errno);
   return FileMapping(static_cast<const char*>(addr), size);
 }
 
@@ -95,7 +93,9 @@ PhonemeDict PhonemeDict::load(std::string_view path) {
   if (bytes.size() < kHeaderSize || bytes.substr(0, 4) != "VYRP") {
     throw IoError("Invalid dictionary format");
   }
-  return PhonemeDict(std::move(file));
+  PhonemeDict dict(std::move(file));
+  if (!dict.is_consistent()) throw IoError("Invalid dictionary format");
+  return dict;
 }
 
 PhonemeDict::PhonemeDict(FileMapping file) : file_(std::move(file)) {
@@ -172,45 +172,6 @@ std::optional<CommonReadings> PhonemeDict::search_common(std::string_view word) 
   if (!entry) return std::nullopt;
   const char* record = file_.bytes().data() + *entry;
   return CommonReadings{get_string(read_le32(record + 4)), get_string(read_le32(record + 8))};
-}
-
-size_t PhonemeDict::longest_key_bound() const {
-  return std::max(longest_key_in(merged_count_, merged_table_offset_, kMergedEntrySize),
-                  longest_key_in(common_count_, common_table_offset_, kCommonEntrySize));
-}
-
-size_t PhonemeDict::longest_key_in(uint32_t count, size_t table_offset, size_t entry_size) const {
-  const std::string_view bytes = file_.bytes();
-  // The search probes records 0 .. count - 1 when count <= 2^31, none otherwise.
-  uint64_t records = count <= (uint32_t{1} << 31) ? count : 0;
-  if (table_offset + 4 > bytes.size()) return 0;
-  records = std::min<uint64_t>(records, (bytes.size() - table_offset - 4) / entry_size + 1);
-
-  // Start offsets of every key that a search could read without failing.
-  std::vector<size_t> starts;
-  starts.reserve(static_cast<size_t>(records));
-  for (uint64_t i = 0; i < records; ++i) {
-    const uint32_t id = read_le32(bytes.data() + table_offset + i * entry_size);
-    if (id >= string_count_) continue;
-    const uint64_t slot = uint64_t{string_table_offset_} + uint64_t{4} * id;
-    if (slot + 4 > bytes.size()) continue;
-    const uint64_t start = kHeaderSize + uint64_t{read_le32(bytes.data() + slot)};
-    if (start < bytes.size()) starts.push_back(static_cast<size_t>(start));
-  }
-  // In ascending order each NUL found serves every later start before it,
-  // so the whole walk reads each byte of the file at most once.
-  std::sort(starts.begin(), starts.end());
-  size_t longest = 0;
-  size_t end = 0;  // the end of the string that began at the previous start
-  for (size_t start : starts) {
-    if (start >= end) {
-      const void* nul = std::memchr(bytes.data() + start, '\0', bytes.size() - start);
-      end = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes.data())
-                           : bytes.size();
-    }
-    longest = std::max(longest, end - start);
-  }
-  return longest;
 }
 
 }  // namespace vyr::g2p

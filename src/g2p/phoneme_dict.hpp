@@ -19,11 +19,15 @@
 // A string runs from its start to the first NUL or to the end of the file.
 // Both tables are sorted by key in byte order and searched by bisection.
 //
-// Loading checks only the length (32 bytes at least) and the magic; the
-// rest is checked where it is read. A string id past string_count or a
-// string that is not UTF-8 reads as ""; a slot, string start or table
-// record outside the file throws vyr::Panic naming the offset and the file
-// length. Nothing is ever read outside the mapping.
+// Loading checks the whole file once, in time linear in its size, and
+// refuses it ("Invalid dictionary format") unless: the string table and both
+// tables lie inside the file, no table count reaches 2^31 (the bisection
+// works in signed 32-bit bounds), every string id in the tables is below
+// string_count, every string starts inside the file, ends with a NUL there
+// and is UTF-8, and each table's keys ascend in byte order (equal neighbours
+// allowed). A file that loads therefore answers every lookup; the readers
+// still check their bounds (a slot, string start or record outside the file
+// throws vyr::Panic) so that nothing is ever read outside the mapping.
 //
 // A PhonemeDict owns its mapping (unmapped on destruction) and is move-only.
 // It never changes after loading: any number of threads may read it at once.
@@ -35,6 +39,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace vyr::g2p {
 
@@ -91,10 +96,9 @@ class PhonemeDict {
   std::optional<std::string_view> search_merged(std::string_view word) const;
   std::optional<CommonReadings> search_common(std::string_view word) const;
 
-  // An upper bound on the length in bytes of every key that a search can
-  // match. Computed by a walk over both tables; entries outside the file are
-  // left out, since a search that reaches them fails.
-  size_t longest_key_bound() const;
+  // The length in bytes of the longest key of either table, found by the
+  // load check.
+  size_t longest_key_bound() const { return longest_key_; }
 
   size_t file_size() const { return file_.bytes().size(); }
   uint32_t string_count() const { return string_count_; }
@@ -110,7 +114,14 @@ class PhonemeDict {
                                size_t entry_size) const;
   // The u32 at `offset`, which must lie wholly inside the file.
   uint32_t u32_at(int64_t offset, const char* what) const;
-  size_t longest_key_in(uint32_t count, size_t table_offset, size_t entry_size) const;
+  // The load check (dict_check.cpp): false on the first inconsistency.
+  // Sets longest_key_.
+  bool is_consistent();
+  // Every id of the table's records below string_count, and its keys (whose
+  // lengths, by string id, are given) in ascending byte order.
+  bool table_is_sorted(uint32_t count, size_t table_offset, size_t entry_size,
+                       const std::vector<uint32_t>& lengths);
+
 
   FileMapping file_;
   size_t string_table_offset_ = 0;
@@ -119,6 +130,7 @@ class PhonemeDict {
   uint32_t string_count_ = 0;
   uint32_t merged_count_ = 0;
   uint32_t common_count_ = 0;
+  size_t longest_key_ = 0;
 };
 
 }  // namespace vyr::g2p

@@ -130,11 +130,11 @@ size_t find_tag(std::string_view text, std::string_view tag, size_t from, size_t
   return std::string_view::npos;
 }
 
-// The places where RE_TOKEN's first alternative matches: an opening tag whose
-// line holds a closing tag after it; the segment ends with the first such
-// closing tag. Found by plain scans that read each byte a bounded number of
-// times: the regex engine would rescan a line from every unclosed opening tag
-// on it, quadratic in the length of a line such as «<en><en><en>…».
+// The English segments: an opening tag, then the first closing tag after it,
+// across line breaks too, as the normaliser lifts the caller's chunks; tags
+// in any letter case. Found by plain scans that read each byte a bounded
+// number of times: the regex engine would rescan the rest of the text from
+// every unclosed opening tag, quadratic in a text such as «<en><en><en>…».
 class SegmentFinder {
  public:
   explicit SegmentFinder(std::string_view text) : text_(text) {}
@@ -146,35 +146,22 @@ class SegmentFinder {
   // The first segment that starts at or after `pos`. Calls must come with
   // growing positions, each at or after the end of the segment before.
   std::optional<Span> next(size_t pos) {
-    for (size_t from = pos;;) {
-      const size_t open = find_tag(text_, kOpenTag, from, text_.size());
-      if (open == std::string_view::npos) return std::nullopt;
-      const size_t body = open + kOpenTag.size();
-      const size_t eol = line_end(body);
-      const size_t close = find_tag(text_, kCloseTag, body, eol);
-      if (close != std::string_view::npos) return Span{open, close + kCloseTag.size()};
-      // Any later opening tag on this line would need a closing tag before
-      // the line feed too: none can start a segment.
-      from = eol;
+    if (spent_) return std::nullopt;
+    const size_t open = find_tag(text_, kOpenTag, pos, text_.size());
+    const size_t close = open == std::string_view::npos
+                             ? std::string_view::npos
+                             : find_tag(text_, kCloseTag, open + kOpenTag.size(), text_.size());
+    if (close == std::string_view::npos) {
+      // No closing tag after this opening tag: none after any later one.
+      spent_ = true;
+      return std::nullopt;
     }
+    return Span{open, close + kCloseTag.size()};
   }
 
  private:
-  // The first line feed at or after `from`, or the end of the text.
-  size_t line_end(size_t from) {
-    if (from < scanned_from_ || from > line_end_) {
-      const void* lf = std::memchr(text_.data() + from, '\n', text_.size() - from);
-      line_end_ = lf != nullptr
-                      ? static_cast<size_t>(static_cast<const char*>(lf) - text_.data())
-                      : text_.size();
-      scanned_from_ = from;
-    }
-    return line_end_;
-  }
-
   std::string_view text_;
-  size_t scanned_from_ = 1;  // no scan yet: [1, 0] holds no position
-  size_t line_end_ = 0;
+  bool spent_ = false;
 };
 
 bool is_boundary(const Token& token) {
@@ -194,6 +181,14 @@ std::optional<Neighbour> decided_before(const std::vector<Token>& tokens, size_t
     if (is_decided(tokens[k])) return Neighbour{tokens[k].lang, run_start - k};
   }
   return std::nullopt;
+}
+
+// The language of the nearer neighbour; at equal distance Vietnamese, the
+// language of the text, unless both neighbours are English.
+Lang nearer_language(const Neighbour& before, const Neighbour& after) {
+  if (before.distance < after.distance) return before.lang;
+  if (after.distance < before.distance) return after.lang;
+  return before.lang == Lang::kEn && after.lang == Lang::kEn ? Lang::kEn : Lang::kVi;
 }
 
 // For every position, the first kVi/kEn token at or after it that no
@@ -220,7 +215,7 @@ std::vector<size_t> first_decided_from(const std::vector<Token>& tokens) {
 
 // «<en>hello</en>» | «it’s» | «,»
 const text::Regex& RE_TOKEN() {
-  static const text::Regex re("(?i)(<en>.*?</en>)|(\\w+(?:['\u2019]\\w+)*)|([^\\w\\s])",
+  static const text::Regex re("(?si)(<en>.*?</en>)|(\\w+(?:['\u2019]\\w+)*)|([^\\w\\s])",
                               text::Engine::kLinear);
   return re;
 }
@@ -308,7 +303,7 @@ void propagate_language(std::vector<Token>& tokens) {
     }
     Lang lang = Lang::kVi;
     if (before && after) {
-      lang = before->distance < after->distance ? before->lang : after->lang;
+      lang = nearer_language(*before, *after);
     } else if (before) {
       lang = before->lang;
     } else if (after) {

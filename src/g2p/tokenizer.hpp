@@ -5,9 +5,10 @@
 //   TokenList list = tokenize(engine, "ok <EN>Hello</en>, ba.");
 //   propagate_language(list.tokens);
 //
-// English segments: "<en>" up to the nearest "</en>" on the same line, tags
-// in any letter case; tags inside a segment are removed. A segment broken by
-// a line feed is ordinary text.
+// English segments: "<en>" up to the nearest "</en>" after it, across line
+// breaks too (the chunks the normaliser keeps), tags in any letter case;
+// tags inside a segment are removed. An opening tag with no closing tag
+// after it is ordinary text.
 #pragma once
 
 #include <deque>
@@ -22,7 +23,7 @@ namespace vyr::g2p {
 
 class G2PEngine;
 
-// «a <en>b c</en> d,» → segment «<en>b c</en>», words «a» «d», punct «,»
+// «a <en>b\nc</en> d,» → segment «<en>b\nc</en>», words «a» «d», punct «,»
 const text::Regex& RE_TOKEN();
 // «it’s ok!» → word «it’s», word «ok», punct «!»
 const text::Regex& RE_TAG_CONTENT();
@@ -42,8 +43,9 @@ struct TokenList {
 TokenList tokenize(const G2PEngine& engine, std::string_view text);
 
 // Replaces every kCommon label by kVi or kEn: each run of kCommon tokens
-// takes the language of the nearest kVi/kEn token on either side (a tie goes
-// forward) that is not behind one of ".!?;:()[]{}", else kVi.
+// takes the language of the nearest kVi/kEn token on either side (at equal
+// distance kVi, unless both are kEn) that is not behind one of
+// ".!?;:()[]{}", else kVi.
 void propagate_language(std::vector<Token>& tokens);
 
 // «a<en>b<en>» → «ab» (only the lower-case marker)

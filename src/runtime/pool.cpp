@@ -1,6 +1,6 @@
 #include "runtime/pool.hpp"
 
-#include <unistd.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <atomic>
@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
 #include "runtime/panic.hpp"
+#include "runtime/rwlock.hpp"
 
 namespace vyr::runtime {
 
@@ -52,13 +54,14 @@ std::optional<std::string_view> env(const char* name) {
 
 // One run() call: its tasks, which index is next, and how it ended.
 struct Job {
-  Job(size_t n, const std::function<void(size_t)>& task) : n(n), task(task) {}
+  Job(size_t n, const std::function<void(size_t)>& task) : n(n), task(task), target(n) {}
   const size_t n;
   const std::function<void(size_t)>& task;
   size_t next = 0;  // guarded by Pool::Impl::mutex
 
   std::mutex mutex;  // guards the fields below
   std::condition_variable finished;
+  size_t target;  // the indices that will run: n, or fewer once stopped
   size_t done = 0;
   size_t first_failed = SIZE_MAX;
   std::exception_ptr failure;
@@ -74,7 +77,77 @@ struct Job {
       }
     }
   }
+  bool all_done() const { return done == target; }  // call with `mutex` held
 };
+
+// Fork safety (see pool.hpp): every task runs inside a TaskScope, and the
+// fork handlers close the gate and wait for the running ones. A task that
+// runs a nested job on its own thread is one task: only the outermost scope
+// counts, so that a nested job never waits for a gate closed around it.
+struct TaskGate {
+  std::mutex mutex;
+  std::condition_variable changed;
+  size_t running = 0;
+  bool closed = false;
+};
+TaskGate task_gate;
+thread_local size_t task_depth = 0;  // task scopes open on this thread
+
+class TaskScope {
+ public:
+  TaskScope() {
+    if (task_depth++ > 0) return;
+    std::unique_lock lock(task_gate.mutex);
+    task_gate.changed.wait(lock, [] { return !task_gate.closed; });
+    ++task_gate.running;
+  }
+  ~TaskScope() {
+    if (--task_depth > 0) return;
+    std::lock_guard lock(task_gate.mutex);
+    if (--task_gate.running == 0) task_gate.changed.notify_all();
+  }
+  TaskScope(const TaskScope&) = delete;
+  TaskScope& operator=(const TaskScope&) = delete;
+};
+
+// The global pool, and the lock held while it is being made.
+std::atomic<Pool*> global_pool{nullptr};
+std::mutex pool_creation;
+
+// Before a fork: no pool is half made and no task is half done. The forking
+// thread's own task, if it is inside one, is the one left running.
+void before_fork() {
+  pool_creation.lock();
+  std::unique_lock lock(task_gate.mutex);
+  task_gate.closed = true;
+  const size_t own = task_depth > 0 ? 1 : 0;
+  task_gate.changed.wait(lock, [own] { return task_gate.running == own; });
+  lock.release();  // held across the fork, so no thread is inside it then
+  // Only now: a running task may still have needed one of them.
+  fork_registry::lock_all();
+}
+
+void after_fork_in_parent() {
+  fork_registry::unlock_all();
+  task_gate.closed = false;
+  task_gate.mutex.unlock();
+  task_gate.changed.notify_all();
+  pool_creation.unlock();
+}
+
+// The child has none of the other threads: its gate and creation lock start
+// afresh (built anew: threads that waited on the old ones in the parent are
+// not there to wake), and the parent's pool is abandoned untouched.
+void after_fork_in_child() {
+  fork_registry::renew_all();
+  std::construct_at(&task_gate);
+  task_gate.running = task_depth > 0 ? 1 : 0;
+  std::construct_at(&pool_creation);
+  global_pool.store(nullptr, std::memory_order_release);
+}
+
+[[maybe_unused]] const bool fork_handlers_installed =
+    pthread_atfork(&before_fork, &after_fork_in_parent, &after_fork_in_child) == 0;
 
 // The pool whose worker the current thread is, if any.
 thread_local const void* current_pool = nullptr;
@@ -82,6 +155,7 @@ thread_local const void* current_pool = nullptr;
 // Runs every index on this thread, keeping the first failure by index.
 void run_serially(size_t n, const std::function<void(size_t)>& task) {
   Job job(n, task);
+  TaskScope scope;
   for (size_t i = 0; i < n; ++i) job.run_index(i);
   if (job.failure) std::rethrow_exception(job.failure);
 }
@@ -97,6 +171,21 @@ struct Pool::Impl {
   bool stopping = false;
   std::vector<std::thread> workers;
 
+  // Takes the job's unclaimed indices back from the queue and waits for the
+  // claimed ones to end.
+  void withdraw(Job& job) {
+    size_t claimed = 0;
+    {
+      std::lock_guard lock(mutex);
+      auto it = std::find(queue.begin(), queue.end(), &job);
+      if (it != queue.end()) queue.erase(it);
+      claimed = job.next;
+    }
+    std::unique_lock job_lock(job.mutex);
+    job.target = claimed;
+    job.finished.wait(job_lock, [&] { return job.all_done(); });
+  }
+
   void work() {
     current_pool = this;
     std::unique_lock lock(mutex);
@@ -107,10 +196,13 @@ struct Pool::Impl {
       size_t i = job->next++;
       if (job->next == job->n) queue.pop_front();  // its last index is claimed
       lock.unlock();
-      job->run_index(i);
+      {
+        TaskScope scope;
+        job->run_index(i);
+      }
       {
         std::lock_guard job_lock(job->mutex);
-        if (++job->done == job->n) job->finished.notify_all();
+        if (++job->done == job->target) job->finished.notify_all();
       }
       lock.lock();
     }
@@ -143,36 +235,35 @@ size_t Pool::size() const { return impl_->workers.size(); }
 
 Pool& Pool::global() {
   // Never freed: a batch running on a daemon thread at exit may still use it.
-  // A child made by fork() has none of its parent's worker threads, so it
-  // gets a pool of its own instead of waiting forever on the copy; the copy
-  // is abandoned untouched (its locks may have been held at the fork).
-  static std::atomic<Pool*> pool{nullptr};
-  static std::atomic<pid_t> owner{0};
-  static std::mutex creating;  // held only while a pool is being made
-  Pool* current = pool.load(std::memory_order_acquire);
-  if (current != nullptr && owner.load(std::memory_order_acquire) == getpid()) return *current;
-  std::lock_guard lock(creating);
-  current = pool.load(std::memory_order_acquire);
-  if (current == nullptr || owner.load(std::memory_order_acquire) != getpid()) {
+  Pool* current = global_pool.load(std::memory_order_acquire);
+  if (current != nullptr) return *current;
+  std::lock_guard lock(pool_creation);
+  current = global_pool.load(std::memory_order_acquire);
+  if (current == nullptr) {
     size_t threads =
         pool_size(env("RAYON_NUM_THREADS"), env("RAYON_RS_NUM_CPUS"), available_cpus());
     current = std::make_unique<Pool>(threads).release();
-    owner.store(getpid(), std::memory_order_release);
-    pool.store(current, std::memory_order_release);
+    global_pool.store(current, std::memory_order_release);
   }
   return *current;
 }
 
 void Pool::run(size_t n, const std::function<void(size_t)>& task) {
-  if (n == 0) return;
+  run_until(n, task, StopRequested());
+}
+
+bool Pool::run_until(size_t n, const std::function<void(size_t)>& task,
+                     const StopRequested& stop_requested) {
+  if (n == 0) return true;
   if (n == 1) {
+    TaskScope scope;
     task(0);
-    return;
+    return true;
   }
   // A worker waiting on its own pool could leave no one to do the work.
   if (current_pool == impl_.get()) {
     run_serially(n, task);
-    return;
+    return true;
   }
   Job job(n, task);
   {
@@ -180,11 +271,31 @@ void Pool::run(size_t n, const std::function<void(size_t)>& task) {
     impl_->queue.push_back(&job);
   }
   impl_->work_ready.notify_all();
+  bool stopped = false;
   {
     std::unique_lock job_lock(job.mutex);
-    job.finished.wait(job_lock, [&] { return job.done == job.n; });
+    if (!stop_requested) {
+      job.finished.wait(job_lock, [&] { return job.all_done(); });
+    }
+    while (!job.all_done()) {
+      job.finished.wait_for(job_lock, kStopPollInterval, [&] { return job.all_done(); });
+      if (job.all_done()) break;
+      job_lock.unlock();
+      try {
+        stopped = stop_requested();
+      } catch (...) {
+        impl_->withdraw(job);  // the workers must be done with `job` before it goes
+        throw;
+      }
+      if (stopped) {
+        impl_->withdraw(job);
+        return false;
+      }
+      job_lock.lock();
+    }
   }
   if (job.failure) std::rethrow_exception(job.failure);
+  return true;
 }
 
 }  // namespace vyr::runtime

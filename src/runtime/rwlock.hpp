@@ -10,6 +10,12 @@
 // read() and write() throws vyr::Panic before touching the value. An
 // exception leaving a read section changes nothing and poisons nothing.
 // Thread safe.
+//
+// Fork safe: every RwLock of the process is taken exclusively while fork()
+// runs (after the worker pool's tasks have stopped; see pool.hpp), then
+// released in the parent and made anew in the child, so a child never
+// inherits a lock that a thread gone with the fork was holding or waiting
+// for, nor a value half changed under it.
 #pragma once
 
 #include <atomic>
@@ -21,11 +27,26 @@
 
 namespace vyr::runtime {
 
+namespace fork_registry {
+// The mutexes of the living RwLocks. Thread safe.
+void add(std::shared_mutex* mutex);
+void remove(std::shared_mutex* mutex);
+// For the fork handlers alone: take every registered mutex exclusively (and
+// the registry itself, so that none comes or goes), then give all back in
+// the parent, or make them all anew, unlocked, in the child.
+void lock_all();
+void unlock_all();
+void renew_all();
+}  // namespace fork_registry
+
 template <class T>
 class RwLock {
  public:
   template <class... Args>
-  explicit RwLock(Args&&... args) : value_(std::forward<Args>(args)...) {}
+  explicit RwLock(Args&&... args) : value_(std::forward<Args>(args)...) {
+    fork_registry::add(&mutex_);
+  }
+  ~RwLock() { fork_registry::remove(&mutex_); }
 
   RwLock(const RwLock&) = delete;
   RwLock& operator=(const RwLock&) = delete;

@@ -9,8 +9,12 @@
 // The concurrent run of each test comes first, so that the process-wide
 // patterns and tables are built by threads racing for them.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <latch>
 #include <random>
@@ -182,6 +186,60 @@ TEST(Concurrency, SharedEngineGivesTheSingleThreadedResults) {
     EXPECT_LE(sizes.segmentation, vyr::g2p::kSegmentationCacheLimit);
     EXPECT_EQ(sizes.merged_misses, vyr::g2p::kMissSetMaxBeforeInsert + 1);
     EXPECT_EQ(sizes.common_misses, vyr::g2p::kMissSetMaxBeforeInsert + 1);
+  }
+}
+
+// Children forked while batches on the shared engine run in other threads
+// (cache locks taken and released all the time, caches emptied): each child
+// must phonemize with that engine, alone and through a pool of its own, and
+// exit within a deadline that a child waiting on a lock held at the fork
+// would miss.
+TEST(Concurrency, ForkedChildrenUseTheSharedEngine) {
+  const G2PWorkload workload;
+  const TempFile file(build_dict(workload.merged, workload.common));
+  const G2PEngine shared(file.path());
+  std::vector<std::string> probe(workload.texts.begin(), workload.texts.begin() + 40);
+  std::vector<std::string> expected;
+  {
+    const G2PEngine alone(file.path());
+    for (const std::string& text : probe) expected.push_back(alone.phonemize(text));
+  }
+  auto phonemize = [&](std::string_view text) { return shared.phonemize(text); };
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> busy;
+  for (size_t t = 0; t < kBatchThreads + 1; ++t) {
+    busy.emplace_back([&, t] {
+      while (!stop) {
+        if (t < kBatchThreads) {
+          std::vector<std::string> batch = workload.texts;
+          vyr::runtime::map_indexed(batch, phonemize);
+        } else {
+          for (size_t i = 0; i < 200 && !stop; ++i) phonemize(workload.texts[i]);
+        }
+      }
+    });
+  }
+  std::vector<pid_t> children;
+  for (int i = 0; i < 30; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      alarm(30);  // a hung child dies by SIGALRM instead of hanging the test
+      bool ok = phonemize(probe[0]) == expected[0];
+      std::vector<std::string> batch = probe;
+      ok = ok && vyr::runtime::map_indexed(batch, phonemize) == expected;
+      _exit(ok ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  stop = true;
+  for (std::thread& t : busy) t.join();
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "child " << pid << " status " << status;
   }
 }
 

@@ -181,26 +181,6 @@ TEST(EngineCaches, SegmentationsOfWordsOrResultsLongerThanTheLimitAreNotStored) 
 
 // ---- failures ----------------------------------------------------------------
 
-TEST(EngineCaches, DictionaryOutsideItsFileFailsOnlyThatCallAndPoisonsNothing) {
-  // "bad" has a value id whose slot lies past the end of the file.
-  DictFile dict = build_dict({{"bad", "x"}, {"good", "ɣut"}});
-  set_u32(dict.bytes, 8, 100'000);           // string_count: ids up to 99,999 are "valid"
-  set_u32(dict.bytes, dict.merged_table + 4, 99'999);  // bad -> id 99,999
-  TempFile file(dict);
-  G2PEngine engine(file.path());
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    try {
-      engine.phonemize("bad");
-      ADD_FAILURE() << "no panic";
-    } catch (const Panic& e) {
-      EXPECT_NE(std::string(e.what()).find(std::to_string(dict.bytes.size())), std::string::npos)
-          << e.what();
-    }
-  }
-  EXPECT_EQ(engine.phonemize("good good"), "ɣut ɣut");
-  EXPECT_EQ(engine.cache_sizes().merged, 1u);
-}
-
 TEST(RwLock, ExceptionInAWriteSectionPoisonsForGood) {
   runtime::RwLock<std::vector<int>> lock;
   lock.write([](std::vector<int>& v) { v.push_back(1); });

@@ -28,15 +28,6 @@ std::string load_error(const std::string& path) {
   return "(loaded)";
 }
 
-std::string panic_text(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Panic& e) {
-    return e.what();
-  }
-  return "(no panic)";
-}
-
 size_t open_descriptors() {
   size_t n = 0;
   for (auto it = std::filesystem::directory_iterator("/proc/self/fd");
@@ -103,7 +94,6 @@ TEST(PhonemeDictLoad, MagicAndZerosLoadAndEveryLookupMisses) {
 
 TEST(PhonemeDictStrings, IdsAndStartsAtTheEdges) {
   DictFile dict = build_dict({{"ab", "x"}});  // strings 0 "ab", 1 "x"
-  const uint32_t file_len = static_cast<uint32_t>(dict.bytes.size());
   TempFile file(dict);
   PhonemeDict d = PhonemeDict::load(file.path());
   EXPECT_EQ(d.get_string(0), "ab");
@@ -111,62 +101,8 @@ TEST(PhonemeDictStrings, IdsAndStartsAtTheEdges) {
   EXPECT_EQ(d.get_string(2), "");  // == string_count
   EXPECT_EQ(d.get_string(0xffffffff), "");
 
-  DictFile fewer = dict;
-  set_u32(fewer.bytes, 8, 1);  // slot 1 still holds a valid start
-  TempFile fewer_file(fewer);
-  EXPECT_EQ(PhonemeDict::load(fewer_file.path()).get_string(1), "");
-
-  DictFile at_end = dict;
-  set_u32(at_end.bytes, at_end.string_table, file_len - 32);  // string 0 starts at EOF
-  TempFile end_file(at_end);
-  EXPECT_EQ(PhonemeDict::load(end_file.path()).get_string(0), "");
-
-  DictFile past_end = dict;
-  set_u32(past_end.bytes, past_end.string_table, file_len - 31);
-  TempFile past_file(past_end);
-  PhonemeDict p = PhonemeDict::load(past_file.path());
-  const std::string text = panic_text([&] { p.get_string(0); });
-  EXPECT_NE(text.find(std::to_string(file_len + 1)), std::string::npos) << text;
-  EXPECT_NE(text.find(std::to_string(file_len) + " bytes"), std::string::npos) << text;
-  EXPECT_EQ(p.get_string(1), "x");  // other strings still read
-}
-
-TEST(PhonemeDictStrings, SlotOutsideTheFileFails) {
-  DictFile dict = build_dict({{"ab", "x"}});
-  set_u32(dict.bytes, 8, 1000);  // string_count far past the table
-  TempFile file(dict);
-  PhonemeDict d = PhonemeDict::load(file.path());
-  EXPECT_EQ(d.get_string(0), "ab");
-  const std::string text = panic_text([&] { d.get_string(999); });
-  EXPECT_NE(text.find("slot"), std::string::npos) << text;
-  EXPECT_NE(text.find(std::to_string(dict.string_table + 4 * 999)), std::string::npos) << text;
-}
-
-TEST(PhonemeDictStrings, InvalidUtf8AndUnterminatedStrings) {
-  DictFile dict = build_dict({{"ab", "x\xff"}, {"b", "tail"}});
-  // The last string of the pool loses its NUL: make it the file's end.
-  TempFile file(dict);
-  PhonemeDict d = PhonemeDict::load(file.path());
-  EXPECT_EQ(d.get_string(1), "");  // not UTF-8
-  ASSERT_EQ(d.search_merged("ab"), std::string_view(""));
-
-  // A key that is not UTF-8 compares as "": its own bytes never match.
-  TempFile bad_key(build_dict({{"\xed\xa0\x80", "surrogate"}}));
-  PhonemeDict k = PhonemeDict::load(bad_key.path());
-  EXPECT_FALSE(k.search_merged("\xed\xa0\x80"));
-  EXPECT_EQ(k.search_merged(""), std::string_view("surrogate"));
-
-  // String table first, then a pool with no NUL at all: strings run to EOF.
-  std::string unterminated = "VYRP" + std::string(28, '\0');
-  set_u32(unterminated, 8, 2);
-  set_u32(unterminated, 20, 32);
-  testing::put_u32(unterminated, 8);   // string 0 at byte 40: "shared"
-  testing::put_u32(unterminated, 11);  // string 1 at byte 43: its tail "red"
-  unterminated += "shared";
-  TempFile raw(unterminated);
-  PhonemeDict u = PhonemeDict::load(raw.path());
-  EXPECT_EQ(u.get_string(0), "shared");
-  EXPECT_EQ(u.get_string(1), "red");
+  // Strings that start at the end of the file or past it, and ids the
+  // string table lacks, are refused at load (g2p_dict_check_test.cpp).
 }
 
 // ---- search ------------------------------------------------------------------
@@ -198,54 +134,10 @@ TEST(PhonemeDictSearch, EmptyWordWithoutEmptyKeyAndOneEntryTables) {
   EXPECT_FALSE(d.search_common("o"));
 }
 
-TEST(PhonemeDictSearch, CountLargerThanTheTable) {
-  // The common table is the last thing in the file: record 1 lies past it.
-  DictFile dict = build_dict({{"a", "1"}}, {{"m", {"vi", "en"}}});
-  set_u32(dict.bytes, 16, 2);
-  TempFile file(dict);
-  PhonemeDict d = PhonemeDict::load(file.path());
-  EXPECT_EQ(d.search_common("m")->vi, "vi");  // probe 0 inside the file
-  EXPECT_FALSE(d.search_common("a"));         // smaller: no second probe
-  const std::string text = panic_text([&] { d.search_common("z"); });
-  EXPECT_NE(text.find(std::to_string(dict.common_table + 12)), std::string::npos) << text;
-  EXPECT_NE(text.find(std::to_string(dict.bytes.size())), std::string::npos) << text;
-}
-
-TEST(PhonemeDictSearch, HugeCountsNeverReadTheTable) {
-  DictFile dict = build_dict({{"a", "1"}});
-  for (uint32_t count : {0x80000001u, 0xffffffffu}) {
-    set_u32(dict.bytes, 12, count);
-    TempFile file(dict);
-    EXPECT_FALSE(PhonemeDict::load(file.path()).search_merged("a")) << count;
-  }
-  // 2^31 reads as a positive bound: the probes go far past the file.
-  set_u32(dict.bytes, 12, 0x80000000u);
-  TempFile file(dict);
-  PhonemeDict d = PhonemeDict::load(file.path());
-  EXPECT_THROW(d.search_merged("a"), Panic);
-}
-
-TEST(PhonemeDictSearch, HitWithRecordCutShortFails) {
-  // The merged table's last record loses its value_id: the key matches, the
-  // value cannot be read.
-  DictFile dict = build_dict({{"a", "1"}});
-  dict.bytes.resize(dict.bytes.size() - 4);
-  TempFile file(dict);
-  PhonemeDict d = PhonemeDict::load(file.path());
-  EXPECT_THROW(d.search_merged("a"), Panic);
-  EXPECT_FALSE(d.search_merged("0"));
-}
-
-TEST(PhonemeDictSearch, LongestKeyBoundCoversEveryReachableKey) {
+TEST(PhonemeDictSearch, LongestKeyBoundIsTheLongestKey) {
   TempFile file(build_dict({{"a", "a very long pronunciation"}, {"hello", "h"}},
                            {{"ab", {"x", "y"}}}));
   EXPECT_EQ(PhonemeDict::load(file.path()).longest_key_bound(), 5u);
-
-  // Keys sharing one unterminated tail, and a count past the file: no throw.
-  DictFile dict = build_dict({{"abc", "1"}, {"bc", "2"}});
-  set_u32(dict.bytes, 12, 1000);
-  TempFile broken(dict);
-  EXPECT_GE(PhonemeDict::load(broken.path()).longest_key_bound(), 3u);
 }
 
 }  // namespace

@@ -100,9 +100,10 @@ TEST_F(TokenizerTest, EnglishSegments) {
       // the first closing tag ends the segment
       {"<en>a</en>b</en>", "en:a | en:b | punct:<=< | punct:/=/ | vi:en=ɛn | punct:>=>"},
       {"<en> </en><en></en>", ""},
-      // a line feed breaks the segment: ordinary text
-      {"<en>hello\n</en>", "punct:<=< | vi:en=ɛn | punct:>=> | en:hello=həˈloʊ | punct:<=< | "
-                           "punct:/=/ | vi:en=ɛn | punct:>=>"},
+      // a segment runs across line feeds, as the normaliser keeps a chunk
+      {"<en>hello\n</en>", "en:hello=həˈloʊ"},
+      {"<en>Hello\nOn</en> xin", "en:Hello=həˈloʊ | en:On=ɒn | vi:xin=sin"},
+      // with no closing tag after it, an opening tag is ordinary text
       {"<en>on", "punct:<=< | vi:en=ɛn | punct:>=> | common:on=^ɔn^ɒn^"},
   };
   for (const Case& c : cases) EXPECT_EQ(tokens_of(c.text), c.tokens) << c.text;
@@ -205,13 +206,15 @@ TEST(PropagateLanguage, RunsTakeTheNearestDecidedNeighbour) {
     std::string words, expected;
   } cases[] = {
       {"C C", "v v"},                          // nothing on either side
-      {"E , C , V", "e , v , v"},              // tie: forward wins
+      {"E , C , V", "e , v , v"},              // tie: Vietnamese
+      {"V , C , E", "v , v , e"},              // tie: Vietnamese, not the word after
+      {"E , C C , E", "e , e e , e"},          // tie between two English words
       {"E , C , , V", "e , e , , v"},          // strictly nearer backward wins
       {"E , , C , V", "e , , v , v"},
       {"V . C C E", "v . e e e"},              // boundary behind: right only
       {"E C ? V", "e e ? v"},                  // boundary ahead: left only
       {"E ( C ) V", "e ( v ) v"},              // both sides blocked
-      {"V - C ' E", "v - e ' e"},              // "-" and "'" are no boundaries
+      {"V - C ' E", "v - v ' e"},              // "-" and "'" are no boundaries: a tie
       {"C , C E", "e , e e"},                  // forward passes over later runs
       {"E C , C", "e e , e"},                  // later run sees the settled earlier one
       {"E C , C V", "e e , v v"},

@@ -1,8 +1,12 @@
 #include "runtime/pool.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <csignal>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -178,6 +182,84 @@ TEST(MapIndexed, OrderedResultsAndReleasedInputs) {
   EXPECT_TRUE(map_indexed(none, [](std::string_view t) { return std::string(t); }).empty());
   EXPECT_EQ(&Pool::global(), &Pool::global());
   EXPECT_GE(Pool::global().size(), 1u);
+}
+
+// ---- stopping a job -------------------------------------------------------
+
+TEST(Pool, RunUntilStopsHandingOutWorkAndWaitsForTheTasksInFlight) {
+  Pool pool(2);
+  constexpr size_t kTasks = 100'000;
+  std::atomic<size_t> started{0}, finished{0};
+  auto task = [&](size_t) {
+    ++started;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    ++finished;
+  };
+  size_t polls = 0;
+  // Asked every poll interval: the second time it says stop.
+  const bool completed = pool.run_until(kTasks, task, [&] { return ++polls == 2; });
+  EXPECT_FALSE(completed);
+  EXPECT_EQ(polls, 2u);
+  EXPECT_LT(started.load(), kTasks);
+  EXPECT_EQ(finished.load(), started.load());  // nothing still running
+
+  // A failure of a started task is dropped with the stopped job; the pool
+  // goes on working.
+  EXPECT_FALSE(pool.run_until(
+      kTasks, [&](size_t i) { i == 0 ? throw Panic("first") : task(i); }, [] { return true; }));
+  std::vector<int> out(50);
+  pool.run(out.size(), [&](size_t i) { out[i] = static_cast<int>(i); });
+  EXPECT_EQ(out[49], 49);
+
+  // An exception from the question stops the job the same way and passes on.
+  started = finished = 0;
+  EXPECT_THROW(pool.run_until(kTasks, task, []() -> bool { throw std::runtime_error("asked"); }),
+               std::runtime_error);
+  EXPECT_EQ(finished.load(), started.load());
+  EXPECT_LT(started.load(), kTasks);
+
+  // A job that ends before the first poll never asks.
+  EXPECT_TRUE(pool.run_until(4, [](size_t) {}, [] { return true; }));
+}
+
+// ---- fork -------------------------------------------------------------------
+
+// Children forked while other threads run jobs on the global pool: each must
+// run a job of its own (on a pool of its own) and exit, within a deadline
+// that a hung child would miss.
+TEST(Pool, ForkedChildrenWorkWhateverTheParentWasDoing) {
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> busy;
+  for (int t = 0; t < 2; ++t) {
+    busy.emplace_back([&] {
+      while (!stop) {
+        std::vector<std::string> texts(200, std::string(64, 'x'));
+        map_indexed(texts, [](std::string_view s) { return std::string(s) + "y"; });
+      }
+    });
+  }
+  std::vector<pid_t> children;
+  for (int i = 0; i < 40; ++i) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      alarm(20);  // a hung child dies by SIGALRM instead of hanging the test
+      std::vector<std::string> texts(100, "a");
+      const std::vector<std::string> out =
+          map_indexed(texts, [](std::string_view s) { return std::string(s) + "b"; });
+      _exit(out.size() == 100 && out[99] == "ab" ? 0 : 1);
+    }
+    children.push_back(pid);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  stop = true;
+  for (auto& t : busy) t.join();
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "child " << pid << " status " << status;
+  }
 }
 
 }  // namespace
