@@ -20,7 +20,8 @@ rm -rf "$build/venv" "$build/wheel"
 python3 -m venv "$build/venv"
 "$build/venv/bin/python" -m pip install -q --upgrade pip
 "$build/venv/bin/python" -m pip wheel -q --no-deps -w "$build/wheel" "$root"
-"$build/venv/bin/python" -m pip install -q "$build"/wheel/vyr_g2p-*.whl pytest
+# mypy: the typing test checks the installed stubs with it.
+"$build/venv/bin/python" -m pip install -q "$build"/wheel/vyr_g2p-*.whl pytest mypy
 # The one abi3 module must import on every other CPython >= 3.10 here too.
 other_pythons() {
   local root="${PYENV_ROOT:-$HOME/.pyenv}" py

@@ -1,5 +1,5 @@
 // PyInit_vyr_g2p: the module object, created once per process, with the
-// classes G2P and Normalizer.
+// classes G2P and Normalizer, the exception PanicException and __version__.
 
 #include <atomic>
 #include <cstdint>
@@ -79,6 +79,14 @@ PyObject* init_module() {
   if (!module) return nullptr;
   if (!add_class(module.get(), "G2P", &g2p_type)) return nullptr;
   if (!add_class(module.get(), "Normalizer", &normalizer_type)) return nullptr;
+  // The class that internal failures raise, so that callers can name it
+  // (its own name stays pyo3_runtime.PanicException). Not in __all__.
+  PyObject* panic = panic_exception_type();
+  if (panic == nullptr || PyModule_AddObjectRef(module.get(), "PanicException", panic) < 0) {
+    return nullptr;
+  }
+  // VYR_VERSION: the version of pyproject.toml, passed in by CMake.
+  if (PyModule_AddStringConstant(module.get(), "__version__", VYR_VERSION) < 0) return nullptr;
   module_object = module.release();  // the process keeps this reference
   return Py_NewRef(module_object);
 }

@@ -70,6 +70,37 @@ std::optional<std::string_view> str_argument(PyObject* obj, const char* param) {
   return text;
 }
 
+std::optional<PathArgument> path_argument(PyObject* obj, const char* param) {
+  PyRef path = PyRef::borrow(obj);
+  if (!PyUnicode_Check(obj)) {
+    // Only what os.fspath() would take apart from bytes, which open() takes
+    // too but os.PathLike does not cover.
+    if (PyBytes_Check(obj) ||
+        !PyObject_HasAttrString(reinterpret_cast<PyObject*>(Py_TYPE(obj)), "__fspath__")) {
+      set_cannot_convert(obj, "PyString");
+      wrap_argument_error(param);
+      return std::nullopt;
+    }
+    path = PyRef::steal(PyOS_FSPath(obj));
+    if (!path) {
+      wrap_argument_error(param);
+      return std::nullopt;
+    }
+  }
+  if (PyBytes_Check(path.get())) {
+    char* data = nullptr;
+    Py_ssize_t size = 0;
+    if (PyBytes_AsStringAndSize(path.get(), &data, &size) < 0) return std::nullopt;
+    return PathArgument{std::move(path), std::string_view(data, static_cast<size_t>(size))};
+  }
+  std::optional<std::string_view> text = extract_str(path.get());
+  if (!text) {
+    wrap_argument_error(param);
+    return std::nullopt;
+  }
+  return PathArgument{std::move(path), *text};
+}
+
 std::optional<std::vector<std::string>> str_list_argument(PyObject* obj, const char* param) {
   auto fail = [param]() -> std::optional<std::vector<std::string>> {
     wrap_argument_error(param);

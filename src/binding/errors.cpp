@@ -65,6 +65,20 @@ void raise_panic(std::string_view text) {
   if (error) PyErr_SetObject(type, error.get());
 }
 
+void raise_dictionary_error(const g2p::IoError& error, PyObject* filename) {
+  if (error.error_number() == 0) {
+    raise_os_error(error.what());
+    return;
+  }
+  PyRef number = PyRef::steal(PyLong_FromLong(error.error_number()));
+  PyRef text = to_str(error.what());
+  if (!number || !text) return;
+  PyRef exception = PyRef::steal(PyObject_CallFunctionObjArgs(PyExc_OSError, number.get(),
+                                                              text.get(), filename, nullptr));
+  if (!exception) return;
+  PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(exception.get())), exception.get());
+}
+
 void raise_current_exception() noexcept {
   try {
     try {

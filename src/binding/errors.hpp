@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "binding/python.hpp"
+#include "g2p/io_error.hpp"
 
 namespace vyr::binding {
 
@@ -22,6 +23,12 @@ PyObject* panic_exception_type();
 
 // Writes the report to standard error and raises PanicException(text).
 void raise_panic(std::string_view text);
+
+// A dictionary that cannot be loaded, as OSError. A failure of the system
+// (error number e) raises OSError(e, text, filename), which the interpreter
+// makes the subclass of that number (FileNotFoundError for a missing
+// file); the others OSError(text), without errno.
+void raise_dictionary_error(const g2p::IoError& error, PyObject* filename);
 
 // Sets the Python error for the exception being handled. Call only inside a
 // catch block. Never throws.

@@ -33,14 +33,21 @@ constexpr Signature kNew{"G2P.__new__", kDictPath, 1};
 constexpr Signature kPhonemize{"G2P.phonemize", kText, 1};
 constexpr Signature kPhonemizeBatch{"G2P.phonemize_batch", kTexts, 1};
 
-// G2P("dict.bin") -> an object owning the engine; a missing file -> OSError.
+// G2P("dict.bin") -> an object owning the engine; a missing file ->
+// FileNotFoundError.
 PyObject* g2p_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) noexcept {
   return guarded([&]() -> PyObject* {
     PyObject* arg[1] = {};
     if (!bind_tuple_dict(kNew, args, kwargs, arg)) return nullptr;
-    std::optional<std::string_view> path = str_argument(arg[0], "dict_path");
+    std::optional<PathArgument> path = path_argument(arg[0], "dict_path");
     if (!path) return nullptr;
-    auto engine = std::make_unique<g2p::G2PEngine>(*path);  // IoError -> OSError
+    std::unique_ptr<g2p::G2PEngine> engine;
+    try {
+      engine = std::make_unique<g2p::G2PEngine>(path->bytes);
+    } catch (const g2p::IoError& error) {
+      raise_dictionary_error(error, path->filename.get());
+      return nullptr;
+    }
     auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
     PyObject* self = alloc(type, 0);
     if (self == nullptr) return nullptr;  // the engine is dropped: the file is unmapped
@@ -97,16 +104,32 @@ PyObject* g2p_type_object = nullptr;  // set once under the interpreter lock
 PyObject* create_g2p_type() {
   static PyMethodDef methods[] = {
       {"phonemize", as_method(&phonemize), METH_FASTCALL | METH_KEYWORDS,
-       "phonemize($self, text)\n--\n\n"},
+       "phonemize($self, text)\n--\n\n"
+       "The pronunciation of a text, word by word, read from the dictionary.\n\n"
+       "Words inside <en>...</en> take their English reading; a word with both\n"
+       "readings takes the language of its nearest neighbours. Runs on the\n"
+       "calling thread, holding the interpreter lock."},
       {"phonemize_batch", as_method(&phonemize_batch), METH_FASTCALL | METH_KEYWORDS,
-       "phonemize_batch($self, texts)\n--\n\n"},
+       "phonemize_batch($self, texts)\n--\n\n"
+       "phonemize() of every text of a sequence of str, as a list in input order.\n\n"
+       "Runs on the worker pool without the interpreter lock. Ctrl-C (any\n"
+       "signal handler that raises) stops it within a fraction of a second:\n"
+       "the texts under way are finished, the rest dropped, and the handler's\n"
+       "exception raised."},
       {nullptr, nullptr, 0, nullptr},
   };
   static PyType_Slot slots[] = {
       {Py_tp_new, reinterpret_cast<void*>(&g2p_new)},
       {Py_tp_dealloc, reinterpret_cast<void*>(&g2p_dealloc)},
       {Py_tp_methods, methods},
-      {Py_tp_doc, const_cast<char*>("G2P(dict_path)\n--\n\n")},
+      {Py_tp_doc, const_cast<char*>(
+                      "G2P(dict_path)\n--\n\n"
+                      "A phonemiser reading the phoneme dictionary file at dict_path (a str\n"
+                      "or an os.PathLike), mapped read-only for the object's life.\n\n"
+                      "Raises OSError when the file cannot be opened (with errno and\n"
+                      "filename: FileNotFoundError for a missing file) or is not a\n"
+                      "consistent dictionary (\"Invalid dictionary format\"). One object\n"
+                      "may be shared by any number of threads.")},
       {0, nullptr},
   };
   static PyType_Spec spec = {"vyr_g2p.G2P", static_cast<int>(sizeof(G2PObject)), 0,

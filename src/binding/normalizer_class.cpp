@@ -75,7 +75,7 @@ PyObject* get_lang(PyObject* self, void*) noexcept {
   return guarded([&]() -> PyObject* { return to_str(as_normalizer(self).lang).release(); });
 }
 
-// normalize("Ngày 2/9") -> one lower-case line, on the caller's thread.
+// normalize("Ngày 2/9") -> its speakable words, on the caller's thread.
 PyObject* normalize(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
                     PyObject* kwnames) noexcept {
   return guarded([&]() -> PyObject* {
@@ -108,13 +108,24 @@ PyObject* normalizer_type_object = nullptr;  // set once under the interpreter l
 PyObject* create_normalizer_type() {
   static PyMethodDef methods[] = {
       {"normalize", as_method(&normalize), METH_FASTCALL | METH_KEYWORDS,
-       "normalize($self, text)\n--\n\n"},
+       "normalize($self, text)\n--\n\n"
+       "The text written out as lower-case speakable Vietnamese words.\n\n"
+       "Numbers, dates, times, units, symbols, addresses and acronyms are\n"
+       "read out; English words are marked <en>...</en>. Line breaks stay, and\n"
+       "the caller's own <en>...</en> chunks come back as written. Runs on\n"
+       "the calling thread, holding the interpreter lock."},
       {"normalize_batch", as_method(&normalize_batch), METH_FASTCALL | METH_KEYWORDS,
-       "normalize_batch($self, texts)\n--\n\n"},
+       "normalize_batch($self, texts)\n--\n\n"
+       "normalize() of every text of a sequence of str, as a list in input order.\n\n"
+       "Runs on the worker pool without the interpreter lock (even for a\n"
+       "list of one long text). Ctrl-C (any signal handler that raises) stops\n"
+       "it within a fraction of a second: the texts under way are finished,\n"
+       "the rest dropped, and the handler's exception raised."},
       {nullptr, nullptr, 0, nullptr},
   };
   static PyGetSetDef getset[] = {
-      {"lang", &get_lang, nullptr, nullptr, nullptr},
+      {"lang", &get_lang, nullptr,
+       const_cast<char*>("The language code given to the constructor (read-only)."), nullptr},
       {nullptr, nullptr, nullptr, nullptr, nullptr},
   };
   static PyType_Slot slots[] = {
@@ -122,7 +133,11 @@ PyObject* create_normalizer_type() {
       {Py_tp_dealloc, reinterpret_cast<void*>(&normalizer_dealloc)},
       {Py_tp_methods, methods},
       {Py_tp_getset, getset},
-      {Py_tp_doc, const_cast<char*>("Normalizer(lang=\"vi\")\n--\n\n")},
+      {Py_tp_doc, const_cast<char*>(
+                      "Normalizer(lang=\"vi\")\n--\n\n"
+                      "A normaliser of Vietnamese text for speech synthesis.\n\n"
+                      "lang is kept and shown as the attribute lang; it changes nothing.\n"
+                      "One object may be shared by any number of threads.")},
       {0, nullptr},
   };
   static PyType_Spec spec = {"vyr_g2p.Normalizer", static_cast<int>(sizeof(NormalizerObject)),

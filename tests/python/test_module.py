@@ -1,10 +1,12 @@
 """The module object and the shape of its two classes."""
 
 import importlib
+import importlib.metadata
 import inspect
 import json
 import os
 import pathlib
+import re
 import subprocess
 import sys
 import textwrap
@@ -56,11 +58,40 @@ class TestModule:
         assert "vyr-g2p" in doc
         assert "\n" not in doc
 
-    def test_exports_exactly_the_two_classes(self):
+    def test_exports_the_two_classes_and_the_failure_type(self):
         assert vyr_g2p.__all__ == ["G2P", "Normalizer"]
         assert vyr_g2p.G2P is getattr(vyr_g2p, "G2P")
+        # PanicException is reachable by name, so that callers can catch it;
+        # it stays out of __all__.
         public = {name for name in dir(vyr_g2p) if not name.startswith("__")}
-        assert public == {"G2P", "Normalizer"}
+        assert public == {"G2P", "Normalizer", "PanicException"}
+
+    def test_panic_exception_is_the_class_raised(self):
+        cls = vyr_g2p.PanicException
+        assert (cls.__name__, cls.__module__) == ("PanicException", "pyo3_runtime")
+        assert cls.__bases__ == (BaseException,)
+        # The same object for every import: the class is made once per process.
+        result = run_python(
+            """
+            import sys, vyr_g2p
+            first = vyr_g2p.PanicException
+            del sys.modules["vyr_g2p"]
+            import vyr_g2p
+            print(vyr_g2p.PanicException is first)
+            """
+        )
+        assert result.returncode == 0, result.stderr
+        assert result.stdout.strip() == "True"
+
+    def test_version_is_the_package_version(self):
+        text = (SOURCE_ROOT / "pyproject.toml").read_text(encoding="utf-8")
+        stated = re.search(r'^version = "([^"]+)"$', text, re.M).group(1)
+        assert vyr_g2p.__version__ == stated
+        try:
+            installed = importlib.metadata.version("vyr-g2p")
+        except importlib.metadata.PackageNotFoundError:
+            return  # a build tree, not an installed wheel
+        assert vyr_g2p.__version__ == installed
 
     def test_reimport_in_the_same_interpreter_returns_the_same_object(self):
         saved = sys.modules.pop("vyr_g2p")
@@ -157,12 +188,15 @@ class TestClassShape:
         with pytest.raises(TypeError, match=f"^type '{cls_name}' is not an acceptable base type$"):
             type("Sub", (cls,), {})
 
-    def test_documentation_is_empty(self, cls_name):
+    def test_class_and_methods_are_documented(self, cls_name):
+        # help() shows text for the class and every method, after the text
+        # signature (which the interpreter strips from __doc__).
         cls = getattr(vyr_g2p, cls_name)
-        assert not cls.__doc__
-        for name in ("phonemize", "phonemize_batch", "normalize", "normalize_batch"):
+        assert cls.__doc__ and not cls.__doc__.startswith(cls_name + "(")
+        for name in ("phonemize", "phonemize_batch", "normalize", "normalize_batch", "lang"):
             if hasattr(cls, name):
-                assert not getattr(cls, name).__doc__
+                doc = getattr(cls, name).__doc__
+                assert doc and "--" not in doc.splitlines()[0], name
 
 
 def test_text_signatures():
