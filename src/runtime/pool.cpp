@@ -84,11 +84,23 @@ struct Job {
 // fork handlers close the gate and wait for the running ones. A task that
 // runs a nested job on its own thread is one task: only the outermost scope
 // counts, so that a nested job never waits for a gate closed around it.
+//
+// A task's start and end cost one atomic step each while the gate is open:
+// a thread counts itself in `running`, then looks at `closed`; the forking
+// thread sets `closed`, then looks at `running` (both sequentially
+// consistent), so at least one of them sees the other.
 struct TaskGate {
-  std::mutex mutex;
+  std::mutex mutex;  // for waiting; held by the forking thread across fork()
   std::condition_variable changed;
-  size_t running = 0;
-  bool closed = false;
+  std::atomic<size_t> running{0};
+  std::atomic<bool> closed{false};
+
+  void leave() {
+    if (running.fetch_sub(1) == 1 && closed.load()) {
+      std::lock_guard lock(mutex);
+      changed.notify_all();
+    }
+  }
 };
 TaskGate task_gate;
 thread_local size_t task_depth = 0;  // task scopes open on this thread
@@ -97,14 +109,16 @@ class TaskScope {
  public:
   TaskScope() {
     if (task_depth++ > 0) return;
-    std::unique_lock lock(task_gate.mutex);
-    task_gate.changed.wait(lock, [] { return !task_gate.closed; });
-    ++task_gate.running;
+    while (true) {
+      task_gate.running.fetch_add(1);
+      if (!task_gate.closed.load()) return;
+      task_gate.leave();  // a fork is under way: wait for it to end
+      std::unique_lock lock(task_gate.mutex);
+      task_gate.changed.wait(lock, [] { return !task_gate.closed.load(); });
+    }
   }
   ~TaskScope() {
-    if (--task_depth > 0) return;
-    std::lock_guard lock(task_gate.mutex);
-    if (--task_gate.running == 0) task_gate.changed.notify_all();
+    if (--task_depth == 0) task_gate.leave();
   }
   TaskScope(const TaskScope&) = delete;
   TaskScope& operator=(const TaskScope&) = delete;
@@ -119,9 +133,9 @@ std::mutex pool_creation;
 void before_fork() {
   pool_creation.lock();
   std::unique_lock lock(task_gate.mutex);
-  task_gate.closed = true;
+  task_gate.closed.store(true);
   const size_t own = task_depth > 0 ? 1 : 0;
-  task_gate.changed.wait(lock, [own] { return task_gate.running == own; });
+  task_gate.changed.wait(lock, [own] { return task_gate.running.load() == own; });
   lock.release();  // held across the fork, so no thread is inside it then
   // Only now: a running task may still have needed one of them.
   fork_registry::lock_all();
@@ -129,7 +143,7 @@ void before_fork() {
 
 void after_fork_in_parent() {
   fork_registry::unlock_all();
-  task_gate.closed = false;
+  task_gate.closed.store(false);
   task_gate.mutex.unlock();
   task_gate.changed.notify_all();
   pool_creation.unlock();
@@ -141,7 +155,7 @@ void after_fork_in_parent() {
 void after_fork_in_child() {
   fork_registry::renew_all();
   std::construct_at(&task_gate);
-  task_gate.running = task_depth > 0 ? 1 : 0;
+  task_gate.running.store(task_depth > 0 ? 1 : 0);
   std::construct_at(&pool_creation);
   global_pool.store(nullptr, std::memory_order_release);
 }
