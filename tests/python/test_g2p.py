@@ -123,6 +123,10 @@ def test_file_written_over_in_place_panics_and_the_object_stays_usable(dictgen, 
     ("hello on", "həˈloʊ ɒn"),
     ("hello vi", "həˈloʊ "),
     ("xin. on hello", "sin. ɒn həˈloʊ"),
+    # equally near a Vietnamese and an English word: the text's language
+    ("xin on hello", "sin ɔn həˈloʊ"),
+    ("hello on xin", "həˈloʊ ɔn sin"),
+    ("hello on hello", "həˈloʊ ɒn həˈloʊ"),
     ("duo <en>duo</en> sep", "d1 d2 "),
     ("banana Xy q1", "ɓa na na ikwai q1"),  # "Xy" is English: spelled so
     ("it’s ’tis", "its ’ tis"),
