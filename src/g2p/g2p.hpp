@@ -23,8 +23,9 @@ namespace vyr::g2p {
 
 // Lock rules. Each of the five stores has its own lock; a call takes them one
 // at a time and never holds two at once, and no lock is held while the file
-// is searched, so a dictionary that points outside its file fails the call
-// (vyr::Panic) without poisoning anything. A lookup takes, in this order:
+// is searched, so a dictionary written over after its load check, pointing
+// outside its file now, fails the call (vyr::Panic) without poisoning
+// anything. A lookup takes, in this order:
 // its cache shared, its miss set shared, nothing for the search, then its
 // cache or its miss set exclusive (skipped when what it would store is too
 // long to keep). Two threads that miss on the same word both search and both
@@ -38,7 +39,7 @@ class G2PEngine {
   G2PEngine& operator=(const G2PEngine&) = delete;
 
   // «xin chào.» → «sin caw.» Never fails except by vyr::Panic (a poisoned
-  // lock, a dictionary pointing outside its file).
+  // lock, a dictionary file written over so that it points outside itself).
   std::string phonemize(std::string_view text) const;
 
   // The merged value of a lower-cased word, as stored ("<en>" kept).
