@@ -89,6 +89,17 @@ std::string WordIndex::comparable(size_t core_start, size_t core_end) const {
   return text::to_lower(text_.substr(core_start, core_end - core_start));
 }
 
+bool has_phrase_among_last(const WordIndex& words, size_t start, size_t count,
+                           const TextSet& phrases) {
+  // One word more, for the first word of a two-word phrase.
+  const std::vector<std::string> before = words.words_before(start, count + 1);
+  const std::vector<std::string> last(before.size() > count ? before.begin() + 1 : before.begin(),
+                                      before.end());
+  return std::any_of(phrases.begin(), phrases.end(), [&](std::string_view p) {
+    return has_phrase(p.find(' ') == std::string_view::npos ? last : before, p);
+  });
+}
+
 bool has_phrase(const std::vector<std::string>& words, std::string_view phrase) {
   const size_t space = phrase.find(' ');
   if (space == std::string_view::npos) {

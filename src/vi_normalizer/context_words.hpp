@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "vi_normalizer/resources.hpp"
+
 namespace vyr::vi_normalizer {
 
 class WordIndex {
@@ -45,6 +47,12 @@ class WordIndex {
   std::string_view text_;
   std::vector<Word> words_;
 };
+
+// Whether a phrase of `phrases` (one word or two) ends among the last `count`
+// words before `start`: «kết quả trận đấu: 2-1» has «kết quả» among the last
+// three words before «2-1».
+bool has_phrase_among_last(const WordIndex& words, size_t start, size_t count,
+                           const TextSet& phrases);
 
 // Whether `phrase`, one word or two («thắng», «tỷ số»), stands among `words`
 // as whole words in a row.

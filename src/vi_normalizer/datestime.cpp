@@ -251,9 +251,12 @@ bool is_operator_token(std::string_view w) {
 struct Context {
   std::vector<std::string> before;
   std::vector<std::string> after;
+  bool after_score;  // a score word among the words before («tỷ số 2-1»)
 
   Context(const WordIndex& words, size_t start, size_t end)
-      : before(words.words_before(start, 3)), after(words.words_after(end, 3)) {}
+      : before(words.words_before(start, 3)),
+        after(words.words_after(end, 3)),
+        after_score(has_phrase_among_last(words, start, 3, SCORE_WORDS())) {}
 
   template <class Pred>
   bool any_word(Pred pred) const {
@@ -278,18 +281,23 @@ bool speaks_for_fraction(const Context& c) {
          c.any_word(is_operator_token);
 }
 
+bool is_number_word(std::string_view w) {
+  return !w.empty() && std::all_of(w.begin(), w.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // «30/4», «1/5»: a context word that is a valid day and month written with "/".
 bool is_slash_date_word(std::string_view w) {
   const size_t slash = w.find('/');
-  if (slash == std::string_view::npos || slash == 0 || slash > 2 || w.size() - slash - 1 == 0 ||
-      w.size() - slash - 1 > 2)
-    return false;
+  if (slash == std::string_view::npos) return false;
   const std::string_view day = w.substr(0, slash);
   const std::string_view month = w.substr(slash + 1);
-  const auto digits = [](std::string_view d) {
-    return std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  return digits(day) && digits(month) && is_valid_day_month(date_value(day), date_value(month));
+  return day.size() <= 2 && month.size() <= 2 && is_number_word(day) && is_number_word(month) &&
+         is_valid_day_month(date_value(day), date_value(month));
+}
+
+// «ngày 2-9 tháng 10»: the pair counts days of the month named after it.
+bool counts_days_of_a_month(const Context& c) {
+  return c.after.size() >= 2 && c.after[0] == "tháng" && is_number_word(c.after[1]);
 }
 
 // «30/4 đến 1/5»: the pair is joined to another date by «đến».
@@ -319,11 +327,13 @@ std::optional<bool> slash_pair_is_date(bool valid, bool leading_zero, const Cont
 // only with math nearby; it is a date only when valid and zero-led («05-06»)
 // or after a date word («ngày 2-9»); the words after it say what it counts
 // («1-3 tháng»), not that it is a date. A score («thắng 3-0») or a span of
-// what a counting word names («thứ 2-6», «tháng 1-3») is never a date. What
+// what a counting word names («thứ 2-6», «tháng 1-3»), or days of a month
+// named after it («ngày 2-9 tháng 10»), is never a date. What
 // is neither stays for the range step: «2-3 lít» reads «hai đến ba lít».
 std::optional<bool> dash_pair_is_date(bool valid, bool leading_zero, const Context& c) {
-  if (has_phrase_of(c.before, SCORE_WORDS())) return std::nullopt;
+  if (c.after_score) return std::nullopt;
   if (!c.before.empty() && COUNTING_WORDS().contains(c.before.back())) return std::nullopt;
+  if (counts_days_of_a_month(c)) return std::nullopt;
   if (valid && (leading_zero || has_word_of(c.before, DATE_KEYWORDS()))) return true;
   if (speaks_for_fraction(c)) return false;
   return std::nullopt;
@@ -416,7 +426,13 @@ std::string read_day_month_in(const text::Captures& m, const WordIndex& words) {
   const std::optional<bool> date = dash ? dash_pair_is_date(valid, leading_zero, context)
                                         : slash_pair_is_date(valid, leading_zero, context);
   if (!date) return std::string(m.str());
-  if (*date) return date_reading(m, day_month_words(a, b));
+  if (*date) {
+    // A street named after a date is read without «ngày»: «đường ba tháng hai».
+    std::string reading = day_month_words(a, b);
+    const std::string_view last = context.before.empty() ? "" : context.before.back();
+    if (last == "đường" || last == "phố") reading.erase(0, std::string_view("ngày ").size());
+    return date_reading(m, std::move(reading));
+  }
 
   // A minus sign before the fraction is read, as the number pass reads one
   // («x = -5/10»); the dash itself goes with the other hyphens.

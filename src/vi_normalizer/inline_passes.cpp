@@ -321,15 +321,24 @@ bool read_power_of_ten_implicit(std::string_view text, std::string& out) {
 
 // «8h-17h» → «8h đến 17h»; «500.000đ - 1.000.000đ» → «500.000đ đến
 // 1.000.000đ». A dash between two quantities of one kind (clock times,
-// percentages, temperatures, amounts of one currency, measures of one unit)
-// is a range, never a minus sign; each side stays for the passes that read
-// it. Quantities of two kinds, or plain numbers, stay as written.
+// percentages, temperatures, amounts of one currency, measures of one unit),
+// or between a plain number and a measure, is a range, never a minus sign;
+// each side stays for the passes that read it. Quantities of two kinds, or
+// two plain numbers, stay as written.
 bool read_quantity_ranges(std::string_view text, std::string& out) {
   if (!rewrite::has_dash(text)) return false;
   return rewrite::replace_all_with(
       text, RE_QUANTITY_RANGE(), out, [](const Captures& m, std::string& o) {
-        const std::string kind = quantity_kind(m[1], m[2], m.matched(3) ? m[3] : "");
-        if (kind.empty() || kind != quantity_kind(m[6], m[7], m.matched(8) ? m[8] : "")) {
+        const std::string left = quantity_kind(m[1], m[2], m.matched(3) ? m[3] : "");
+        const std::string right = quantity_kind(m[6], m[7], m.matched(8) ? m[8] : "");
+        // A plain number before a measure is of its kind: «500.000 - 1.000.000đ».
+        const bool plain_left =
+            m[1].empty() && !m.matched(3) && m[2].find(':') == std::string_view::npos;
+        const bool measured_right = m[6].empty() && !right.empty() && right != "clock";
+        // White space before the dash and none after it: a minus sign, as
+        // the range step has it («giảm 5 -10%»).
+        const bool sign = !m[4].empty() && m[5].empty();
+        if (sign || right.empty() || (left != right && !(plain_left && measured_right))) {
           o += m.str();
           return;
         }

@@ -1,11 +1,9 @@
 #include "vi_normalizer/number_passes.hpp"
 
-#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "text/char_classes.hpp"
 #include "vi_normalizer/context_words.hpp"
@@ -74,9 +72,7 @@ namespace {
 // «tỷ số 2-1», «Việt Nam thắng Indonesia 3-0»: a score word among the three
 // words before the pair.
 bool follows_score_word(const text::Captures& m, const WordIndex& words) {
-  const std::vector<std::string> before = words.words_before(m.start(0), 3);
-  return std::any_of(SCORE_WORDS().begin(), SCORE_WORDS().end(),
-                     [&before](std::string_view p) { return has_phrase(before, p); });
+  return has_phrase_among_last(words, m.start(0), 3, SCORE_WORDS());
 }
 
 // «10-20» → « 10 đến 20 »; «5-100» → « 5  100 »; «thắng 3-0» → «thắng  3  0 »

@@ -190,6 +190,84 @@ TEST(NormalizeDate, DayMonthByContext) {
             });
 }
 
+// A dash pair is a date only when valid and zero-led or after a date word,
+// a fraction only with math near; anything else (a range, a score, a span of
+// what a counting word names) is left whole for the range step.
+TEST(NormalizeDate, DashPairByContext) {
+  ExpectAll(normalize_date, {
+                                {"vào 2-9", "vào ngày hai tháng chín"},
+                                {"x = 3-4", "x = ba trên bốn"},
+                                {"2-3 lít", "2-3 lít"},
+                                {"1-3 tháng", "1-3 tháng"},
+                                {"0-5", "0-5"},
+                                {"tỷ số 02-01", "tỷ số 02-01"},
+                                {"thứ 2-6", "thứ 2-6"},
+                                {"ngày 2-9 tháng 10", "ngày 2-9 tháng 10"},
+                            });
+}
+
+// A part of the day, a span, occasion, deadline or street word before a valid
+// slash pair, or «đến» and another date after it, makes a date.
+TEST(NormalizeDate, SlashPairDateWords) {
+  ExpectAll(normalize_date,
+            {
+                {"Chiều 5/5", "Chiều ngày năm tháng năm"},
+                {"dịp 2/9", "dịp ngày hai tháng chín"},
+                {"đường 3/2", "đường ba tháng hai"},
+                {"30/4 đến 1/5", "ngày ba mươi tháng tư đến ngày một tháng năm"},
+                {"30/4 đến 13/13", "ba mươi trên bốn đến 13/13"},
+                {"tỷ lệ từ 1/3", "tỷ lệ từ một trên ba"},
+                {"từ x = 1/3", "từ x = một trên ba"},
+            });
+}
+
+TEST(NormalizeDate, SpansOfDates) {
+  ExpectAll(normalize_date,
+            {
+                {"30/4-1/5", "ngày ba mươi tháng tư đến ngày một tháng năm"},
+                {"15 – 20/6", "mười lăm đến hai mươi tháng sáu"},
+                {"2-7/10/2023", "hai đến bảy tháng mười năm hai nghìn không trăm hai mươi ba"},
+                {"ngày 15-20/6", "ngày mười lăm đến hai mươi tháng sáu"},
+                // Not a span: the first day not before the last, an invalid
+                // date, math near, or a sign.
+                {"20-15/6", "20-15/6"},
+                {"30/2-1/3", "30/2-một trên ba"},
+                {"x = 1/2-1/3", "x = một trên hai-một trên ba"},
+                {"5 -10/2", "5 -âm mười trên hai"},
+            });
+}
+
+TEST(NormalizeDate, QuartersWithAYear) {
+  ExpectAll(normalize_date, {
+                                {"quý 2/2024", "quý hai năm hai nghìn không trăm hai mươi bốn"},
+                                {"Quý III/2023", "Quý ba năm hai nghìn không trăm hai mươi ba"},
+                                {"quý iv - 2023", "quý bốn năm hai nghìn không trăm hai mươi ba"},
+                                // Not a quarter: read as before.
+                                {"quý 5/2024", "quý tháng năm hai nghìn không trăm hai mươi bốn"},
+                                {"quý 1/20245", "quý 1/20245"},
+                            });
+}
+
+TEST(NormalizeDate, DocumentNumberIsNoMonthAndYear) {
+  ExpectAll(normalize_date,
+            {
+                {"01/2024/TT-NHNN", "01/2024/TT-NHNN"},
+                {"12/2023/QĐ", "12/2023/QĐ"},
+                {"12/2023/5", "tháng mười hai năm hai nghìn không trăm hai mươi ba/5"},
+            });
+}
+
+TEST(NormalizeDate, ZeroPaddedDayOrMonthAfterItsWord) {
+  ExpectAll(normalize_date, {
+                                {"ngày 01 tháng 01 năm 2025", "ngày 1 tháng 1 năm 2025"},
+                                {"THÁNG  09", "THÁNG  9"},
+                                {"ngày 010", "ngày 010"},
+                                {"ngày 00", "ngày 00"},
+                                {"lớp 01", "lớp 01"},
+                                {"tháng 05.2024", "tháng năm hai nghìn không trăm hai mươi bốn"},
+                            });
+}
+
 TEST(NormalizeDate, NumberOverCodeIsLeftWhole) {
   ExpectAll(normalize_date,
             {
