@@ -687,7 +687,8 @@ std::string normalize_date(std::string_view input) {
   if (may_hold_digit(text)) {
     if (holds_any(text, "TZ")) rewrite::in_place_read(text, RE_ISO_FIX(), split_iso_timestamp);
     if (holds_any(text, "-")) rewrite::in_place_read(text, RE_YYYY_MM_DD(), read_iso_date);
-    if (holds_any(text, "0") && (holds_either(text, "à", "À") || holds_either(text, "á", "Á")))
+    if (text::has_byte_preceded_by(text, "0", text::is_white_space) &&
+        (holds_either(text, "à", "À") || holds_either(text, "á", "Á")))
       rewrite::in_place_read(text, RE_ZERO_PADDED_DAY_MONTH(), drop_day_month_zero);
     if (holds_any(text, "/-") && holds_either(text, "ý", "Ý"))
       rewrite::in_place_read(text, RE_QUARTER_YEAR(), read_quarter_year);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "runtime/panic.hpp"
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/acronyms.hpp"
 #include "vi_normalizer/num2vi.hpp"
@@ -105,6 +106,16 @@ bool is_clock_number(std::string_view number) {
     if (digits.size() != 2 || !all_ascii_digits(digits)) return false;
   }
   return true;
+}
+
+// Whether a dash stands before a number or a currency sign (the lead bytes of
+// "£", "¥", "€" and "₩" included), white space between: a pre-check for
+// RE_QUANTITY_RANGE. The digits of other scripts are folded to ASCII before
+// the pipeline's steps.
+bool may_hold_quantity_range(std::string_view text) {
+  return text.find("\u2013") != std::string_view::npos ||
+         text.find("\u2014") != std::string_view::npos ||
+         text::has_bytes_across_spaces(text, "-", "0123456789$\xC2\xE2");
 }
 
 // What a number of RE_QUANTITY_RANGE measures, or "" for a plain number or
@@ -326,7 +337,7 @@ bool read_power_of_ten_implicit(std::string_view text, std::string& out) {
 // each side stays for the passes that read it. Quantities of two kinds, or
 // two plain numbers, stay as written.
 bool read_quantity_ranges(std::string_view text, std::string& out) {
-  if (!rewrite::has_dash(text)) return false;
+  if (!may_hold_quantity_range(text)) return false;
   return rewrite::replace_all_with(
       text, RE_QUANTITY_RANGE(), out, [](const Captures& m, std::string& o) {
         const std::string left = quantity_kind(m[1], m[2], m.matched(3) ? m[3] : "");
