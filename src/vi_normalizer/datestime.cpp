@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "text/bytes.hpp"
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
+#include "vi_normalizer/context_words.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/numerical.hpp"
 #include "vi_normalizer/reading_edges.hpp"
@@ -88,27 +90,30 @@ const text::Regex& RE_DAY_MONTH() {
   return re;
 }
 
-// «ngày ngày 15» → «ngày 15».
-const text::Regex& RE_REDUNDANT_NGAY() {
-  static const text::Regex re(R"re((?i)\bngày\s+ngày\b)re", text::Engine::kBacktracking);
+// «30/4-1/5» → first day «30», month «4», last day «1», month «5»;
+// «15-20/6», «2 – 7/10/2023» → first day, last day, month, year.
+const text::Regex& RE_DATE_SPAN() {
+  static const text::Regex re(
+      concat({R"re((?<![a-zA-Z\d/])(?<![a-zA-Z\d][.,])(\d{1,2}))re",
+              R"re((?:/(\d{1,2})(?:/(\d{4}))?)?(\s*)[-–—](\s*)(\d{1,2})/(\d{1,2})(?:/(\d{4}))?)re",
+              R"re((?!\d|[.,]\d|/\d))re"}),
+      text::Engine::kBacktracking);
   return re;
 }
 
-// «tháng  Tháng» → «tháng».
-const text::Regex& RE_REDUNDANT_THANG() {
-  static const text::Regex re(R"re((?i)\btháng\s+tháng\b)re", text::Engine::kBacktracking);
+// «quý 2/2024» → «quý», quarter «2», year «2024»; «Quý IV/2023».
+const text::Regex& RE_QUARTER_YEAR() {
+  static const text::Regex re(
+      R"re((?i)\b(quý)\s*([1-4]|iv|i{1,3})\s*[/-]\s*(\d{4})(?!\d|[.,]\d))re",
+      text::Engine::kBacktracking);
   return re;
 }
 
-// «Năm năm qua» → «năm qua».
-const text::Regex& RE_REDUNDANT_NAM() {
-  static const text::Regex re(R"re((?i)\bnăm\s+năm\b)re", text::Engine::kBacktracking);
-  return re;
-}
-
-// «hôm ngày năm» → «hôm năm».
-const text::Regex& RE_REDUNDANT_HOM_NGAY() {
-  static const text::Regex re(R"re((?i)\bhôm\s+ngày\b)re", text::Engine::kBacktracking);
+// «ngày 01», «tháng 09» → keyword, white space, the digit after the zero;
+// not «ngày 01/02» or «tháng 05.2024», which the date readers take whole.
+const text::Regex& RE_ZERO_PADDED_DAY_MONTH() {
+  static const text::Regex re(R"re((?i)\b(ngày|tháng)(\s+)0([1-9])(?!\d|[/.,:\-–—]\d))re",
+                              text::Engine::kBacktracking);
   return re;
 }
 
@@ -196,14 +201,21 @@ std::string month_words(int32_t month) {
 // «05» (value 5) → «năm».
 std::string day_words(int32_t day) { return n2w(std::to_string(day)); }
 
+// "tháng {} năm {}", once «năm» for May and the year: «tháng năm hai nghìn …».
+std::string month_year_words(int32_t month, std::string_view year_words) {
+  std::string out = "tháng ";
+  out += month_words(month);
+  out += month == 5 ? " " : " năm ";
+  out += year_words;
+  return out;
+}
+
 // "ngày {} tháng {} năm {}".
 std::string full_date(int32_t day, int32_t month, std::string_view year_words) {
   std::string out = "ngày ";
   out += day_words(day);
-  out += " tháng ";
-  out += month_words(month);
-  out += " năm ";
-  out += year_words;
+  out += ' ';
+  out += month_year_words(month, year_words);
   return out;
 }
 
@@ -214,125 +226,190 @@ std::string full_date(int32_t day, int32_t month, std::string_view year_words) {
 constexpr std::array<std::string_view, 13> kOperators = {"*", "+", "-", "/", "<", "=", ">",
                                                          "x", "×", "±", "≥", "≤", "≈"};
 
-// Bytes a context word may have before lower-casing and still equal a keyword
-// or an operator: lower-casing shrinks a character to a third of its bytes at
-// most (the Kelvin sign to «k»), so four times the longest entry is safe.
-// Longer words are never lower-cased.
-size_t max_context_word_bytes() {
-  static const size_t bytes = [] {
-    size_t longest = 0;
-    for (std::string_view w : DATE_KEYWORDS()) longest = std::max(longest, w.size());
-    for (std::string_view w : MATH_KEYWORDS()) longest = std::max(longest, w.size());
-    for (std::string_view w : kOperators) longest = std::max(longest, w.size());
-    return 4 * longest;
-  }();
-  return bytes;
-}
-
-// The characters a context word loses at both ends.
-bool is_stripped(char c) {
-  constexpr std::string_view kStripped = ",.!?;()[]{}";
-  return kStripped.find(c) != std::string_view::npos;
-}
-
-// The text's whitespace-separated words, built once per pass so that each
-// match finds its neighbours by binary search and reads them in time bounded
-// by the nearby text: walking or lower-casing a long unbroken run («1/2=1/2=…»)
-// for every match would be quadratic.
-class WordIndex {
- public:
-  explicit WordIndex(std::string_view text) : text_(text) {
-    size_t pos = 0;
-    size_t word_start = std::string_view::npos;
-    while (pos < text.size()) {
-      const size_t here = pos;
-      const auto b = static_cast<unsigned char>(text[pos]);
-      bool space;
-      if (b < 0x80) {
-        space = b == ' ' || (b >= 0x09 && b <= 0x0D);
-        ++pos;
-      } else {
-        space = text::is_white_space(text::decode_utf8(text, pos));
-      }
-      if (space && word_start != std::string_view::npos) {
-        add_word(word_start, here);
-        word_start = std::string_view::npos;
-      } else if (!space && word_start == std::string_view::npos) {
-        word_start = here;
-      }
-    }
-    if (word_start != std::string_view::npos) add_word(word_start, text.size());
-  }
-
-  // The last three words before [start, end) and the first three after it,
-  // cut at the match where a word runs into it, stripped and lower-cased.
-  std::vector<std::string> context_words(size_t start, size_t end) const {
-    std::vector<std::string> out;
-    out.reserve(6);
-    // Words beginning before the match; the last may run into it.
-    const auto before = std::lower_bound(words_.begin(), words_.end(), start,
-                                         [](const Word& w, size_t s) { return w.start < s; });
-    const size_t n_before = static_cast<size_t>(before - words_.begin());
-    for (size_t k = n_before >= 3 ? n_before - 3 : 0; k < n_before; ++k) {
-      const Word& w = words_[k];
-      size_t core_end = w.core_end;
-      if (w.end > start) {  // cut at the match: strip back from it
-        core_end = start;
-        while (core_end > w.core_start && is_stripped(text_[core_end - 1])) --core_end;
-      }
-      out.push_back(comparable(w.core_start, std::max(core_end, w.core_start)));
-    }
-    // Words ending after the match; the first may begin inside it.
-    const auto after = std::upper_bound(words_.begin(), words_.end(), end,
-                                        [](size_t e, const Word& w) { return e < w.end; });
-    for (auto it = after; it != words_.end() && it - after < 3; ++it) {
-      size_t core_start = it->core_start;
-      if (it->start < end) {  // cut at the match: strip on from it
-        core_start = std::min(end, it->core_end);
-        while (core_start < it->core_end && is_stripped(text_[core_start])) ++core_start;
-      }
-      out.push_back(comparable(core_start, it->core_end));
-    }
-    return out;
-  }
-
- private:
-  // A word and its core, the word without the stripped characters at its
-  // ends (an empty core when nothing else is left).
-  struct Word {
-    size_t start, end, core_start, core_end;
-  };
-
-  void add_word(size_t start, size_t end) {
-    size_t core_start = start;
-    while (core_start < end && is_stripped(text_[core_start])) ++core_start;
-    size_t core_end = end;
-    while (core_end > core_start && is_stripped(text_[core_end - 1])) --core_end;
-    words_.push_back({start, end, core_start, core_end});
-  }
-
-  // «NGÀY» → «ngày»; a word too long to equal any entry → «».
-  std::string comparable(size_t core_start, size_t core_end) const {
-    if (core_end - core_start > max_context_word_bytes()) return std::string();
-    return text::to_lower(text_.substr(core_start, core_end - core_start));
-  }
-
-  std::string_view text_;
-  std::vector<Word> words_;
-};
-
 // «12/3A», «5/2023A»: the pair is the number over code that normalize_slashes
 // reads, not a date or a fraction with letters glued to it.
 bool opens_slash_code(const text::Captures& m) {
   return m[2] == "/" && is_code_slash(m.subject(), m.start(2));
 }
 
+// «01/2024/TT-NHNN»: a number, a year and a further "/" with letters is a
+// document number, read part by part with «trên», not a month and year.
+bool opens_document_number(const text::Captures& m) {
+  const std::string_view subject = m.subject();
+  const size_t end = m.end(0);
+  if (end + 1 >= subject.size() || subject[end] != '/') return false;
+  size_t next = 0;
+  return text::is_alphabetic(text::char_at(subject, end + 1, &next));
+}
+
 bool is_operator_token(std::string_view w) {
   return std::find(kOperators.begin(), kOperators.end(), w) != kOperators.end();
 }
 
+// The words around a match that decide its reading: the last three before
+// it and the first three after it.
+struct Context {
+  std::vector<std::string> before;
+  std::vector<std::string> after;
+  bool after_score;  // a score word among the words before («tỷ số 2-1»)
+
+  Context(const WordIndex& words, size_t start, size_t end)
+      : before(words.words_before(start, 3)),
+        after(words.words_after(end, 3)),
+        after_score(has_phrase_among_last(words, start, 3, SCORE_WORDS())) {}
+
+  template <class Pred>
+  bool any_word(Pred pred) const {
+    return std::any_of(before.begin(), before.end(), pred) ||
+           std::any_of(after.begin(), after.end(), pred);
+  }
+};
+
+bool has_word_of(const std::vector<std::string>& words, const TextSet& set) {
+  return std::any_of(words.begin(), words.end(),
+                     [&set](const std::string& w) { return set.contains(w); });
+}
+
+bool has_phrase_of(const std::vector<std::string>& words, const TextSet& set) {
+  return std::any_of(set.begin(), set.end(),
+                     [&words](std::string_view p) { return has_phrase(words, p); });
+}
+
+// A math word or an operator token nearby: the pair is a fraction.
+bool speaks_for_fraction(const Context& c) {
+  return c.any_word([](const std::string& w) { return MATH_KEYWORDS().contains(w); }) ||
+         c.any_word(is_operator_token);
+}
+
+bool is_number_word(std::string_view w) {
+  return !w.empty() && std::all_of(w.begin(), w.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// «30/4», «1/5»: a context word that is a valid day and month written with "/".
+bool is_slash_date_word(std::string_view w) {
+  const size_t slash = w.find('/');
+  if (slash == std::string_view::npos) return false;
+  const std::string_view day = w.substr(0, slash);
+  const std::string_view month = w.substr(slash + 1);
+  return day.size() <= 2 && month.size() <= 2 && is_number_word(day) && is_number_word(month) &&
+         is_valid_day_month(date_value(day), date_value(month));
+}
+
+// «ngày 2-9 tháng 10»: the pair counts days of the month named after it.
+bool counts_days_of_a_month(const Context& c) {
+  return c.after.size() >= 2 && c.after[0] == "tháng" && is_number_word(c.after[1]);
+}
+
+// «30/4 đến 1/5»: the pair is joined to another date by «đến».
+bool joined_by_den_to_date(const Context& c) {
+  return c.after.size() >= 2 && c.after[0] == "đến" && is_slash_date_word(c.after[1]);
+}
+
+// A pair written with "/": the first rule that applies decides. A valid pair
+// with a date word nearby is a date; math nearby makes any pair a fraction; a
+// part of the day, a span or deadline word or a street before a valid pair,
+// or «đến» and another date after it, make it a date («chiều 5/5», «dịp
+// 30/4 đến 1/5», «đường 3/2») unless a two-word math term stands near
+// («tỷ lệ từ 1/3»); any other valid pair is a fraction («3/4 số người»).
+std::optional<bool> slash_pair_is_date(bool valid, bool leading_zero, const Context& c) {
+  if (valid && leading_zero) return true;
+  if (valid && c.any_word([](const std::string& w) { return DATE_KEYWORDS().contains(w); }))
+    return true;
+  if (speaks_for_fraction(c)) return false;  // even for a pair that is no valid date
+  if (valid && (has_word_of(c.before, SLASH_DATE_KEYWORDS()) || joined_by_den_to_date(c)) &&
+      !has_phrase_of(c.before, MATH_KEYWORDS()) && !has_phrase_of(c.after, MATH_KEYWORDS()))
+    return true;
+  if (valid || leading_zero) return false;
+  return std::nullopt;
+}
+
+// A pair joined by "-". Nobody writes a fraction with a dash, so it is one
+// only with math nearby; it is a date only when valid and zero-led («05-06»)
+// or after a date word («ngày 2-9»); the words after it say what it counts
+// («1-3 tháng»), not that it is a date. A score («thắng 3-0») or a span of
+// what a counting word names («thứ 2-6», «tháng 1-3»), or days of a month
+// named after it («ngày 2-9 tháng 10»), is never a date. What
+// is neither stays for the range step: «2-3 lít» reads «hai đến ba lít».
+std::optional<bool> dash_pair_is_date(bool valid, bool leading_zero, const Context& c) {
+  if (c.after_score) return std::nullopt;
+  if (!c.before.empty() && COUNTING_WORDS().contains(c.before.back())) return std::nullopt;
+  if (counts_days_of_a_month(c)) return std::nullopt;
+  if (valid && (leading_zero || has_word_of(c.before, DATE_KEYWORDS()))) return true;
+  if (speaks_for_fraction(c)) return false;
+  return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------
+// Doubled words
+
+// The word of letters that ends right before the white space before `pos`,
+// lower-cased; empty when no white space or no letter stands there.
+std::string word_before(std::string_view text, size_t pos) {
+  size_t end = pos;
+  while (end > 0 && text::is_white_space(text::char_before(text, end)))
+    end = text::char_start_before(text, end);
+  if (end == pos) return std::string();
+  size_t start = end;
+  while (start > 0 && end - start <= 16 && text::is_alphabetic(text::char_before(text, start)))
+    start = text::char_start_before(text, start);
+  if (start == end || end - start > 16) return std::string();
+  return text::to_lower(text.substr(start, end - start));
+}
+
+// The word of letters that starts right after the white space after `pos`,
+// lower-cased; empty when no white space or no letter stands there.
+std::string word_after(std::string_view text, size_t pos) {
+  size_t start = pos;
+  size_t next = 0;
+  while (start < text.size() && text::is_white_space(text::char_at(text, start, &next)))
+    start = next;
+  if (start == pos) return std::string();
+  size_t end = start;
+  while (end < text.size() && end - start <= 16 &&
+         text::is_alphabetic(text::char_at(text, end, &next)))
+    end = next;
+  if (end == start || end - start > 16) return std::string();
+  return text::to_lower(text.substr(start, end - start));
+}
+
+// A date reading where the text beside its match already says one of its
+// words: the reading's own word goes, never one the text holds. «ngày 15/8»,
+// «hôm 5/6» → no second «ngày»; «tháng 5/2023» → no second «tháng»; «ngày
+// 15/5 năm 2023» → May is followed by the year's own «năm». Two words that
+// both stood in the text stay: «năm năm qua», «ngày ngày đi làm».
+std::string without_doubled_words(std::string_view subject, size_t start, size_t end,
+                                  std::string reading) {
+  constexpr std::string_view kNgay = "ngày ";
+  constexpr std::string_view kThang = "tháng ";
+  constexpr std::string_view kMay = " tháng năm";
+  if (reading.starts_with(kNgay)) {
+    const std::string before = word_before(subject, start);
+    if (before == "ngày" || before == "hôm") reading.erase(0, kNgay.size());
+  } else if (reading.starts_with(kThang) && word_before(subject, start) == "tháng") {
+    reading.erase(0, kThang.size());
+  }
+  if (reading.ends_with(kMay) && word_after(subject, end) == "năm") {
+    reading.erase(reading.size() - std::string_view(" năm").size());
+  }
+  return reading;
+}
+
+std::string date_reading(const text::Captures& m, std::string reading) {
+  return apart_from_letters(
+      m, without_doubled_words(m.subject(), m.start(0), m.end(0), std::move(reading)));
+}
+
+// "ngày {} tháng {}".
+std::string day_month_words(int32_t day, int32_t month) {
+  std::string out = "ngày ";
+  out += day_words(day);
+  out += " tháng ";
+  out += month_words(month);
+  return out;
+}
+
 // «ngày 15/8» → «ngày mười lăm tháng tám»; «x = 1/2» → «x = một trên hai»;
-// «13/13» alone → unchanged.
+// «2-3» → unchanged (a range); «13/13» alone → unchanged.
 std::string read_day_month_in(const text::Captures& m, const WordIndex& words) {
   if (opens_slash_code(m)) return std::string(m.str());
   const std::string_view a_digits = m[1];
@@ -341,45 +418,71 @@ std::string read_day_month_in(const text::Captures& m, const WordIndex& words) {
   const int32_t b = date_value(b_digits);
   const bool valid = is_valid_day_month(a, b);
   const bool leading_zero = a_digits.starts_with('0') || b_digits.starts_with('0');
-
-  const std::vector<std::string> context = words.context_words(m.start(0), m.end(0));
-  auto any_word = [&context](auto&& pred) {
-    return std::any_of(context.begin(), context.end(), pred);
-  };
-  auto in_set = [](const TextSet& set) {
-    return [&set](const std::string& w) { return set.contains(w); };
-  };
-
-  // The first rule that applies decides.
-  bool date;
-  if (valid && leading_zero) {
-    date = true;
-  } else if (valid && any_word(in_set(DATE_KEYWORDS()))) {
-    date = true;
-  } else if (any_word(in_set(MATH_KEYWORDS())) || any_word(is_operator_token)) {
-    date = false;  // even for a pair that is no valid date
-  } else if (valid || leading_zero) {
-    date = false;
-  } else {
-    return std::string(m.str());
+  Context context(words, m.start(0), m.end(0));
+  const bool dash = m[2] == "-";
+  const bool signed_pair = minus_sign_before(m.subject(), m.start(0)) > 0;
+  // The minus sign of «giảm -5-10%» is the first number's own, no operator.
+  if (dash && signed_pair && !context.before.empty()) context.before.pop_back();
+  const std::optional<bool> date = dash ? dash_pair_is_date(valid, leading_zero, context)
+                                        : slash_pair_is_date(valid, leading_zero, context);
+  if (!date) return std::string(m.str());
+  if (*date) {
+    // A street named after a date is read without «ngày»: «đường ba tháng hai».
+    std::string reading = day_month_words(a, b);
+    const std::string_view last = context.before.empty() ? "" : context.before.back();
+    if (last == "đường" || last == "phố") reading.erase(0, std::string_view("ngày ").size());
+    return date_reading(m, std::move(reading));
   }
 
+  // A minus sign before the fraction is read, as the number pass reads one
+  // («x = -5/10»); the dash itself goes with the other hyphens.
   std::string out;
-  if (date) {
-    out = "ngày ";
-    out += day_words(a);
-    out += " tháng ";
-    out += month_words(b);
-  } else {
-    // A minus sign before the fraction is read, as the number pass reads one
-    // («giảm -5-10%»); the dash itself goes with the other hyphens.
-    if (minus_sign_before(m.subject(), m.start(0)) > 0) out = "âm ";
-    // As written, so a leading zero is read: «05» → «không năm».
-    out += n2w(a_digits);
-    out += " trên ";
-    out += n2w(b_digits);
-  }
+  if (signed_pair) out = "âm ";
+  // As written, so a leading zero is read: «05» → «không năm».
+  out += n2w(a_digits);
+  out += " trên ";
+  out += n2w(b_digits);
   return apart_from_letters(m, std::move(out));
+}
+
+// A date and its optional year: «ngày {} tháng {}», then « năm {}» when the
+// year is there.
+std::string date_words(int32_t day, int32_t month, std::string_view year) {
+  if (year.empty()) return day_month_words(day, month);
+  return full_date(day, month, n2w(year));
+}
+
+// «30/4-1/5» → «ngày ba mươi tháng tư đến ngày một tháng năm»; «15-20/6» →
+// «mười lăm đến hai mươi tháng sáu»; «2-7/10/2023» → «hai đến bảy tháng mười
+// năm …». A span that is no pair of valid dates, or a first day not before
+// the last, or one with math nearby («x = 1/2-1/3»), stays as written.
+std::string read_date_span_in(const text::Captures& m, const WordIndex& words) {
+  if (!m[4].empty() && m[5].empty()) return std::string(m.str());  // «5 -10/2»: a sign
+  const int32_t last_day = date_value(m[6]);
+  const int32_t last_month = date_value(m[7]);
+  const int32_t first_day = date_value(m[1]);
+  if (!is_valid_day_month(last_day, last_month)) return std::string(m.str());
+  std::string out;
+  if (m.matched(2)) {
+    const int32_t first_month = date_value(m[2]);
+    if (!is_valid_day_month(first_day, first_month)) return std::string(m.str());
+    out = date_words(first_day, first_month, m.matched(3) ? m[3] : std::string_view());
+    out += " đến ";
+    out += date_words(last_day, last_month, m.matched(8) ? m[8] : std::string_view());
+  } else {
+    if (first_day < 1 || first_day >= last_day) return std::string(m.str());
+    out = day_words(first_day);
+    out += " đến ";
+    out += day_words(last_day);
+    out += " tháng ";
+    out += month_words(last_month);
+    if (m.matched(8)) {
+      out += " năm ";
+      out += n2w(m[8]);
+    }
+  }
+  if (speaks_for_fraction(Context(words, m.start(0), m.end(0)))) return std::string(m.str());
+  return date_reading(m, std::move(out));
 }
 
 // ---------------------------------------------------------------------------
@@ -417,7 +520,7 @@ std::string read_iso_date(const text::Captures& m) {
   const int32_t month = date_value(m[2]);
   const int32_t day = date_value(m[3]);
   if (!is_valid_day_month(day, month)) return std::string(m.str());
-  return apart_from_letters(m, full_date(day, month, n2w(m[1])));
+  return date_reading(m, full_date(day, month, n2w(m[1])));
 }
 
 // «Q1/2024» → «quý một hai không hai bốn»; «H1/2024» → «hát một hai không hai bốn».
@@ -458,13 +561,13 @@ std::string read_full_date(const text::Captures& m) {
   const int32_t day = date_value(m[1]);
   const int32_t month = date_value(m[3]);
   if (!is_valid_day_month(day, month)) return std::string(m.str());
-  return apart_from_letters(m, full_date(day, month, n2w(m[5])));
+  return date_reading(m, full_date(day, month, n2w(m[5])));
 }
 
 // «4/2024» → «tháng tư năm hai nghìn không trăm hai mươi bốn»; «13/2024» and
 // «5/3000» → unchanged.
 std::string read_month_year(const text::Captures& m) {
-  if (opens_slash_code(m)) return std::string(m.str());
+  if (opens_slash_code(m) || opens_document_number(m)) return std::string(m.str());
   const int32_t month = date_value(m[1]);
   // A year in digits of another script has no value; read as 0 it would
   // replace the year by «không», so the match stays as written instead.
@@ -472,11 +575,34 @@ std::string read_month_year(const text::Captures& m) {
   if (!year_value) return std::string(m.str());
   const int32_t year = *year_value;
   if (month < 1 || month > 12 || year > 2500) return std::string(m.str());
-  std::string out = "tháng ";
-  out += month_words(month);
+  return date_reading(m, month_year_words(month, n2w(std::to_string(year))));
+}
+
+// «quý 2/2024» → «quý hai năm hai nghìn không trăm hai mươi bốn»; «quý
+// III/2023» → «quý ba năm …».
+std::string read_quarter_year(const text::Captures& m) {
+  const std::string quarter = text::to_lower(m[2]);
+  int32_t number = 0;
+  if (quarter[0] >= '1' && quarter[0] <= '4') {
+    number = quarter[0] - '0';
+  } else {
+    number = quarter == "iv" ? 4 : static_cast<int32_t>(quarter.size());  // i, ii, iii
+  }
+  std::string out(m[1]);
+  out += ' ';
+  out += n2w(std::to_string(number));
   out += " năm ";
-  out += n2w(std::to_string(year));
+  out += n2w(m[3]);
   return apart_from_letters(m, std::move(out));
+}
+
+// «ngày 01 tháng 01» → «ngày 1 tháng 1»: the zero of a day or month after its
+// word is not read.
+std::string drop_day_month_zero(const text::Captures& m) {
+  std::string out(m[1]);
+  out += m[2];
+  out += m[3];
+  return out;
 }
 
 // «05/06» → «ngày năm tháng sáu»; «29/2» → «hai mươi chín trên hai».
@@ -540,30 +666,43 @@ std::string read_luc_hour(const text::Captures& m) {
 // ---------------------------------------------------------------------------
 // The passes
 
+namespace {
+
+// One pass of `re` whose per-match function reads the words around each
+// match in the text as it stood before the pass; the index is built at the
+// first match only.
+void in_place_with_words(std::string& text, const text::Regex& re,
+                         std::string (*read)(const text::Captures&, const WordIndex&)) {
+  std::optional<WordIndex> words;
+  rewrite::in_place(text, re, [&](const text::Captures& m, std::string& out) {
+    if (!words) words.emplace(m.subject());
+    out += read(m, *words);
+  });
+}
+
+}  // namespace
+
 std::string normalize_date(std::string_view input) {
   std::string text(input);
   if (may_hold_digit(text)) {
     if (holds_any(text, "TZ")) rewrite::in_place_read(text, RE_ISO_FIX(), split_iso_timestamp);
     if (holds_any(text, "-")) rewrite::in_place_read(text, RE_YYYY_MM_DD(), read_iso_date);
+    if (text::has_byte_preceded_by(text, "0", text::is_white_space) &&
+        (holds_either(text, "à", "À") || holds_either(text, "á", "Á")))
+      rewrite::in_place_read(text, RE_ZERO_PADDED_DAY_MONTH(), drop_day_month_zero);
+    if (holds_any(text, "/-") && holds_either(text, "ý", "Ý"))
+      rewrite::in_place_read(text, RE_QUARTER_YEAR(), read_quarter_year);
     if (holds_any(text, "/")) rewrite::in_place_read(text, RE_PERIOD_YEAR(), read_period_year);
+    if (holds_any(text, "/") && rewrite::has_dash(text))
+      in_place_with_words(text, RE_DATE_SPAN(), read_date_span_in);
     if (holds_any(text, "/-.")) {
       rewrite::in_place_read(text, RE_FULL_DATE(), read_full_date);
       rewrite::in_place_read(text, RE_MONTH_YEAR(), read_month_year);
     }
-    if (holds_any(text, "/-")) {
-      // The context comes from the text this pass scans, before any of its
-      // replacements; the index is built at the first match only.
-      std::optional<WordIndex> words;
-      rewrite::in_place(text, RE_DAY_MONTH(), [&](const text::Captures& m, std::string& out) {
-        if (!words) words.emplace(m.subject());
-        out += read_day_month_in(m, *words);
-      });
-    }
+    if (holds_any(text, "/-")) in_place_with_words(text, RE_DAY_MONTH(), read_day_month_in);
   }
-  if (holds_either(text, "à", "À")) rewrite::in_place_word(text, RE_REDUNDANT_NGAY(), "ngày");
-  if (holds_either(text, "á", "Á")) rewrite::in_place_word(text, RE_REDUNDANT_THANG(), "tháng");
-  if (holds_either(text, "ă", "Ă")) rewrite::in_place_word(text, RE_REDUNDANT_NAM(), "năm");
-  if (holds_either(text, "ô", "Ô")) rewrite::in_place_word(text, RE_REDUNDANT_HOM_NGAY(), "hôm");
+  // The doubled words its readings would make were left out as each was
+  // written; two words that both stood in the text («năm năm qua») stay.
   return text;
 }
 

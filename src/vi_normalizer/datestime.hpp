@@ -4,10 +4,14 @@
 //   // "từ ngày một tháng năm đến ngày ba mươi tháng sáu năm hai nghìn không trăm hai mươi bốn"
 //   normalize_time("lúc 8g30")   // "lúc tám giờ ba mươi phút"
 //
-// normalize_date runs ten replace-all passes: ISO "T"/"Z" set apart, ISO
-// dates, periods with a year («Q1/2024»), full dates, months with a year,
-// day/month pairs (a date or a fraction, by the words around them), then the
-// collapse of doubled words («ngày ngày» → «ngày»). normalize_time runs four:
+// normalize_date runs nine replace-all passes: ISO "T"/"Z" set apart, ISO
+// dates, the zero of a day or month after its word («ngày 01»), quarters with
+// a year («quý 2/2024»), periods with a year («Q1/2024»), spans of dates
+// («30/4-1/5», «15-20/6»), full dates, months with a year, and day/month
+// pairs (a date, a fraction or, joined by a dash, a range or score left to
+// the range step, by the words around them). A date reading leaves out a
+// word the text already says beside it («ngày 15/8» has one «ngày»); two
+// words that both stood in the text stay. normalize_time runs four:
 // hours-minutes-seconds, hours-minutes, an hour with a part of the day, an
 // hour after «lúc». A form a reader finds invalid (day or month out of range,
 // minutes of 60 or more) is written back unchanged and left to later passes,
@@ -33,14 +37,13 @@ std::string normalize_time(std::string_view text);
 // Patterns of normalize_date, in the order of its passes.
 const text::Regex& RE_ISO_FIX();
 const text::Regex& RE_YYYY_MM_DD();
+const text::Regex& RE_ZERO_PADDED_DAY_MONTH();
+const text::Regex& RE_QUARTER_YEAR();
 const text::Regex& RE_PERIOD_YEAR();
+const text::Regex& RE_DATE_SPAN();
 const text::Regex& RE_FULL_DATE();
 const text::Regex& RE_MONTH_YEAR();
 const text::Regex& RE_DAY_MONTH();
-const text::Regex& RE_REDUNDANT_NGAY();
-const text::Regex& RE_REDUNDANT_THANG();
-const text::Regex& RE_REDUNDANT_NAM();
-const text::Regex& RE_REDUNDANT_HOM_NGAY();
 
 // Patterns of normalize_time, in the order of its passes.
 const text::Regex& RE_FULL_TIME();
@@ -51,6 +54,7 @@ const text::Regex& RE_LUC_HOUR();
 // Per-match functions; each returns the text that replaces the whole match.
 std::string split_iso_timestamp(const text::Captures& m);
 std::string read_iso_date(const text::Captures& m);
+std::string read_quarter_year(const text::Captures& m);
 std::string read_period_year(const text::Captures& m);
 std::string read_full_date(const text::Captures& m);
 std::string read_month_year(const text::Captures& m);

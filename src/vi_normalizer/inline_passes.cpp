@@ -1,14 +1,17 @@
 #include "vi_normalizer/inline_passes.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "runtime/panic.hpp"
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/acronyms.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/units.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -87,6 +90,50 @@ size_t white_space_length_at(std::string_view s, size_t i) {
 
 size_t comma_length_at(std::string_view s, size_t i) { return s[i] == ',' ? 1 : 0; }
 
+bool all_ascii_digits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// «8:00», «22:30:15»: hours of one or two digits, then minutes (and seconds)
+// of two.
+bool is_clock_number(std::string_view number) {
+  const size_t colon = number.find(':');
+  if (colon == std::string_view::npos || colon == 0 || colon > 2) return false;
+  for (size_t part = colon; part != std::string_view::npos; part = number.find(':', part + 1)) {
+    const size_t next = number.find(':', part + 1);
+    const std::string_view digits =
+        number.substr(part + 1, (next == std::string_view::npos ? number.size() : next) - part - 1);
+    if (digits.size() != 2 || !all_ascii_digits(digits)) return false;
+  }
+  return true;
+}
+
+// Whether a dash stands before a number or a currency sign (the lead bytes of
+// "£", "¥", "€" and "₩" included), white space between: a pre-check for
+// RE_QUANTITY_RANGE. The digits of other scripts are folded to ASCII before
+// the pipeline's steps.
+bool may_hold_quantity_range(std::string_view text) {
+  return text.find("\u2013") != std::string_view::npos ||
+         text.find("\u2014") != std::string_view::npos ||
+         text::has_bytes_across_spaces(text, "-", "0123456789$\xC2\xE2");
+}
+
+// What a number of RE_QUANTITY_RANGE measures, or "" for a plain number or
+// an unknown tail: "clock" for «8h», «8h00», «8g», «8:00»; the currency sign
+// for «$5»; the unit lower-cased for «6,5%», «15°C», «3m», «500.000đ».
+std::string quantity_kind(std::string_view sign, std::string_view number, std::string_view unit) {
+  if (!sign.empty()) return unit.empty() ? std::string(sign) : std::string();
+  if (unit.empty()) return is_clock_number(number) ? "clock" : "";
+  if (number.find(':') != std::string_view::npos) return std::string();
+  const std::string lowered = text::to_lower(unit);
+  const bool hour_mark = lowered[0] == 'h' || lowered[0] == 'g';
+  if (hour_mark && (lowered.size() == 1 || all_ascii_digits(lowered.substr(1))) &&
+      all_ascii_digits(number) && number.size() <= 2)
+    return "clock";
+  if (lowered == "%" || lowered.starts_with("°")) return lowered;
+  return ALL_UNITS_MAP().contains(lowered) ? lowered : std::string();
+}
+
 }  // namespace
 
 // «XMLParser», «camelCase», «ThS»: whole ASCII words of three letters or more.
@@ -135,6 +182,17 @@ const Regex& RE_EQ_MINUS() {
 // «=-5» → «= âm 5».
 const Regex& RE_EQ_NEG() {
   static const Regex re(R"re(=\s*[-–—](\d+(?:[./]\d+)?))re", Engine::kLinear);
+  return re;
+}
+
+// «8h-17h», «8:00 - 17:00», «15°C–20°C», «6,5%-7%», «$5-$10»: each side a
+// currency sign (group 1, 6), a number (2, 7) and its unit (3, 8), with the
+// white space around the dash (4, 5). Not after a letter, digit, sign or
+// separator, nor before a letter, digit, "%", "°" or a decimal part.
+const Regex& RE_QUANTITY_RANGE() {
+  static const Regex re(
+      R"re((?<![\w.,:/\-–—$€£¥₩])([$€£¥₩]?)(\d+(?:[.,:]\d+)*)([hHgG]\d{2}|[^\W\d_]+|%|°[CcFf]?)?(\s*)[-–—](\s*)([$€£¥₩]?)(\d+(?:[.,:]\d+)*)([hHgG]\d{2}|[^\W\d_]+|%|°[CcFf]?)?(?![\w%°]|[.,:]\d))re",
+      Engine::kBacktracking);
   return re;
 }
 
@@ -206,9 +264,25 @@ bool read_context_tru_post(std::string_view text, std::string& out) {
   return rewrite::replace_all(text, RE_CONTEXT_TRU_POST(), " $1 trừ $2 $3 ", out);
 }
 
+// «từ 15-20/6» stays whole: its days end in a month, which the date pass
+// reads with them.
 bool read_context_den(std::string_view text, std::string& out) {
   if (!rewrite::has_dash(text)) return false;
-  return rewrite::replace_all(text, RE_CONTEXT_DEN(), " $1 $2 đến $3 ", out);
+  return rewrite::replace_all_with(text, RE_CONTEXT_DEN(), out, [](const Captures& m,
+                                                                   std::string& o) {
+    const std::string_view rest = m.subject().substr(m.end(0));
+    if (rest.size() >= 2 && rest[0] == '/' && rest[1] >= '0' && rest[1] <= '9') {
+      o += m.str();
+      return;
+    }
+    o += ' ';
+    o += m[1];
+    o += ' ';
+    o += m[2];
+    o += " đến ";
+    o += m[3];
+    o += ' ';
+  });
 }
 
 bool read_eq_minus(std::string_view text, std::string& out) {
@@ -253,6 +327,35 @@ bool read_power_of_ten_implicit(std::string_view text, std::string& out) {
           o += "mười mũ ";
           o += n2w(exponent);
         }
+      });
+}
+
+// «8h-17h» → «8h đến 17h»; «500.000đ - 1.000.000đ» → «500.000đ đến
+// 1.000.000đ». A dash between two quantities of one kind (clock times,
+// percentages, temperatures, amounts of one currency, measures of one unit),
+// or between a plain number and a measure, is a range, never a minus sign;
+// each side stays for the passes that read it. Quantities of two kinds, or
+// two plain numbers, stay as written.
+bool read_quantity_ranges(std::string_view text, std::string& out) {
+  if (!may_hold_quantity_range(text)) return false;
+  return rewrite::replace_all_with(
+      text, RE_QUANTITY_RANGE(), out, [](const Captures& m, std::string& o) {
+        const std::string left = quantity_kind(m[1], m[2], m.matched(3) ? m[3] : "");
+        const std::string right = quantity_kind(m[6], m[7], m.matched(8) ? m[8] : "");
+        // A plain number before a measure is of its kind: «500.000 - 1.000.000đ».
+        const bool plain_left =
+            m[1].empty() && !m.matched(3) && m[2].find(':') == std::string_view::npos;
+        const bool measured_right = m[6].empty() && !right.empty() && right != "clock";
+        // White space before the dash and none after it: a minus sign, as
+        // the range step has it («giảm 5 -10%»).
+        const bool sign = !m[4].empty() && m[5].empty();
+        if (sign || right.empty() || (left != right && !(plain_left && measured_right))) {
+          o += m.str();
+          return;
+        }
+        o += m.str().substr(0, static_cast<size_t>(m.start(4) - m.start(0)));
+        o += " đến ";
+        o += m.str().substr(static_cast<size_t>(m.start(6) - m.start(0)));
       });
 }
 

@@ -1,6 +1,6 @@
 // The pipeline's own one-pattern passes: camel case, dashes read by context
-// and in equations, digit groups, bare powers of ten, free dashes, arrows,
-// numbers with several commas, dots between digits.
+// and in equations, dashes between quantities, digit groups, bare powers of
+// ten, free dashes, arrows, numbers with several commas, dots between digits.
 //
 //   std::string out;
 //   read_context_den("Từ 5-10 ngày", out);         // out = " Từ 5 đến 10  ngày"
@@ -31,6 +31,7 @@ const text::Regex& RE_CONTEXT_TRU_POST();
 const text::Regex& RE_CONTEXT_DEN();
 const text::Regex& RE_EQ_MINUS();
 const text::Regex& RE_EQ_NEG();
+const text::Regex& RE_QUANTITY_RANGE();
 const text::Regex& RE_NUMERIC_DASH_GROUPS();
 const text::Regex& RE_PHONE_SPACE();
 const text::Regex& RE_POWER_OF_TEN_IMPLICIT();
@@ -45,6 +46,7 @@ bool read_context_tru_post(std::string_view text, std::string& out);
 bool read_context_den(std::string_view text, std::string& out);
 bool read_eq_minus(std::string_view text, std::string& out);
 bool read_eq_neg(std::string_view text, std::string& out);
+bool read_quantity_ranges(std::string_view text, std::string& out);
 bool read_numeric_dash_groups(std::string_view text, std::string& out);
 bool read_phone_space(std::string_view text, std::string& out);
 bool read_power_of_ten_implicit(std::string_view text, std::string& out);

@@ -786,6 +786,9 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, read_eq_neg);                       // 11 "=-5" → âm
   run(text, expand_abbreviations);                   // 12 abbreviations
   run(text, expand_scientific_notation);             // 13 mantissa and exponent
+  // Before the date pass, which would take «00-17» of «8:00-17:00» for a day
+  // and month: a dash between two quantities of one kind reads «đến».
+  run_pass(text, read_quantity_ranges);              //    "8h-17h" → đến
   run(text, normalize_date);                         // 14 dates, months, quarters
   run(text, normalize_time);                         // 15 clock times
   run_pass(text, read_numeric_dash_groups);          // 16 "123-456-789"

@@ -1,12 +1,15 @@
 #include "vi_normalizer/number_passes.hpp"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "text/char_classes.hpp"
+#include "vi_normalizer/context_words.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/numerical.hpp"
+#include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 
 namespace vyr::vi_normalizer {
@@ -64,13 +67,23 @@ const text::Regex& RE_STRIP_DOT_SEP() {
   return re;
 }
 
-// «10-20» → « 10 đến 20 »; «5-100» → « 5  100 »; «5 -10» → «5 -10» (a minus
-// sign for the late number pass).
-std::string read_range(const text::Captures& m) {
+namespace {
+
+// «tỷ số 2-1», «Việt Nam thắng Indonesia 3-0»: a score word among the three
+// words before the pair.
+bool follows_score_word(const text::Captures& m, const WordIndex& words) {
+  return has_phrase_among_last(words, m.start(0), 3, SCORE_WORDS());
+}
+
+// «10-20» → « 10 đến 20 »; «5-100» → « 5  100 »; «thắng 3-0» → «thắng  3  0 »
+// (a score: two numbers); «5 -10» → «5 -10» (a minus sign for the late number
+// pass).
+std::string read_range_in(const text::Captures& m, const WordIndex& words) {
   if (!m[2].empty() && m[3].empty()) return std::string(m.str());
   std::string_view a = m[1], b = m[4];
   size_t la = digit_length(a), lb = digit_length(b);
   size_t gap = la > lb ? la - lb : lb - la;
+  const bool range = gap <= 1 && !follows_score_word(m, words);
   std::string out;
   out.reserve(a.size() + b.size() + 12);
   // A minus sign before the first number stays glued to it, for the passes
@@ -79,10 +92,17 @@ std::string read_range(const text::Captures& m) {
   out += a;
   // Without a range word each number keeps spaces of its own: a single space
   // would let the late number pass read «5 100» as one number.
-  out += gap <= 1 ? " đến " : "  ";
+  out += range ? " đến " : "  ";
   out += b;
   out += ' ';
   return out;
+}
+
+}  // namespace
+
+std::string read_range(const text::Captures& m) {
+  const WordIndex words(m.subject());
+  return read_range_in(m, words);
 }
 
 // «-1234567» → « âm một hai ba bốn năm sáu bảy »: a dash is always a sign here.
@@ -113,9 +133,13 @@ std::string strip_dot_separators(const text::Captures& m) { return without_dots(
 
 bool read_ranges(std::string_view text, std::string& out) {
   if (!rewrite::has_dash(text)) return false;
+  // The words before each pair come from an index of the text built at the
+  // first match only.
+  std::optional<WordIndex> words;
   return rewrite::replace_all_with(text, RE_RANGE(), out,
-                                   [](const text::Captures& m, std::string& o) {
-                                     o += read_range(m);
+                                   [&](const text::Captures& m, std::string& o) {
+                                     if (!words) words.emplace(m.subject());
+                                     o += read_range_in(m, *words);
                                    });
 }
 

@@ -10,7 +10,8 @@
 // Each pass is one replace-all of its pattern (backtracking engine) with its
 // per-match function. It returns true with the rewritten text in `out`, or
 // false, leaving `out` alone, when nothing matched. The numbers of a range
-// stay digits for the later passes. A search over the backtracking limit
+// stay digits for the later passes; after a score word («tỷ số 2-1») they
+// are two numbers, with no range word. A search over the backtracking limit
 // throws vyr::Panic. Stateless and thread safe.
 #pragma once
 
@@ -32,6 +33,8 @@ bool read_floats_with_comma(std::string_view text, std::string& out);
 bool remove_dot_separators(std::string_view text, std::string& out);
 
 // Per-match functions; each returns the text that replaces the whole match.
+// Reads the words before the match from m.subject(), so it costs a scan of
+// the subject per call; read_ranges indexes the words once per pass instead.
 std::string read_range(const text::Captures& m);
 std::string read_long_number(const text::Captures& m);
 std::string read_float_with_comma(const text::Captures& m);

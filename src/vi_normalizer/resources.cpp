@@ -334,6 +334,60 @@ const TextSet& MATH_KEYWORDS() {
   return table;
 }
 
+// Words before a pair of numbers joined by a dash that make it a score, read
+// as two numbers: «tỷ số 2-1», «thắng Indonesia 3-0». Two-word entries match
+// two words in a row.
+const TextSet& SCORE_WORDS() {
+  static const TextSet table({
+      "tỷ số",
+      "tỉ số",
+      "kết quả",
+      "thắng",
+      "thua",
+      "hòa",
+      "hoà",
+      "dẫn",
+      "gỡ",
+      "chung cuộc",
+      "cách biệt",
+  });
+  return table;
+}
+
+// Words before a day/month pair written with "/" that make it a date besides
+// DATE_KEYWORDS: the parts of the day, the words of a span or a deadline, an
+// occasion, and streets named after a date («đường 3/2»).
+const TextSet& SLASH_DATE_KEYWORDS() {
+  static const TextSet table({
+      "sáng",
+      "trưa",
+      "chiều",
+      "tối",
+      "đêm",
+      "khuya",
+      "từ",
+      "đến",
+      "dịp",
+      "hạn",
+      "đường",
+      "phố",
+  });
+  return table;
+}
+
+// Words that say what the number right after them counts («thứ 2-6», «tháng
+// 1-3»): a dash pair after one is a span of those, never a day and month.
+const TextSet& COUNTING_WORDS() {
+  static const TextSet table({
+      "thứ",
+      "tuần",
+      "tháng",
+      "năm",
+      "quý",
+  });
+  return table;
+}
+
 // Vietnamese acronyms ("Đ" is U+0110) to their expansions.
 const TextMap& ACRONYMS_EXCEPTIONS_VI() {
   static const TextMap table({

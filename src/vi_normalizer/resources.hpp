@@ -87,6 +87,9 @@ const TextMap& CURRENCY_KEY();
 const TextMap& CURRENCY_SYMBOL_MAP();
 const TextSet& DATE_KEYWORDS();
 const TextSet& MATH_KEYWORDS();
+const TextSet& SCORE_WORDS();
+const TextSet& SLASH_DATE_KEYWORDS();
+const TextSet& COUNTING_WORDS();
 const TextMap& ACRONYMS_EXCEPTIONS_VI();
 const TextMap& TECHNICAL_TERMS();
 const TextMap& COMBINED_EXCEPTIONS();  // ACRONYMS_EXCEPTIONS_VI then TECHNICAL_TERMS

@@ -56,10 +56,6 @@ TEST(DatesTimesPatterns, AreTheRecordedTextsInTheBacktrackingRole) {
       {"RE_FULL_DATE", RE_FULL_DATE()},
       {"RE_MONTH_YEAR", RE_MONTH_YEAR()},
       {"RE_DAY_MONTH", RE_DAY_MONTH()},
-      {"RE_REDUNDANT_NGAY", RE_REDUNDANT_NGAY()},
-      {"RE_REDUNDANT_THANG", RE_REDUNDANT_THANG()},
-      {"RE_REDUNDANT_NAM", RE_REDUNDANT_NAM()},
-      {"RE_REDUNDANT_HOM_NGAY", RE_REDUNDANT_HOM_NGAY()},
       {"RE_FULL_TIME", RE_FULL_TIME()},
       {"RE_TIME", RE_TIME()},
       {"RE_HOUR_CONTEXT", RE_HOUR_CONTEXT()},
@@ -85,8 +81,9 @@ TEST(NormalizeDate, IsoDatesAndTimestamps) {
                 {"2023-02-29", "ngày hai mươi chín tháng hai năm hai nghìn không trăm hai mươi ba"},
                 // April is «tư», a 05 day «năm».
                 {"2023-04-05", "ngày năm tháng tư năm hai nghìn không trăm hai mươi ba"},
-                // Not a date: its last two parts make a fraction with a leading zero.
-                {"2023-02-30", "2023-không hai trên ba mươi"},
+                // Not a date. Its last two parts were once a fraction with a
+                // leading zero; a dash pair is no fraction, so they stay.
+                {"2023-02-30", "2023-02-30"},
                 {"2024-13-01", "2024-ngày mười ba tháng một"},
                 // Lower-case "t" and "z" are not timestamp letters.
                 {"15t10", "15t10"},
@@ -184,12 +181,91 @@ TEST(NormalizeDate, DayMonthByContext) {
                 // The context words reach across a line break.
                 {"vào\n15/8", "vào\nngày mười lăm tháng tám"},
                 // A minus sign before a fraction is read; the dash stays for
-                // the hyphen step. A dash after a letter is none.
-                {"giảm -5-10%", "giảm -âm năm trên mười%"},
+                // the hyphen step. A dash after a letter is none. A dash pair
+                // is no fraction: its sign is no operator either.
+                {"giảm -5-10%", "giảm -5-10%"},
                 {"-1/2", "-âm một trên hai"},
                 {"(-3/4)", "(-âm ba trên bốn)"},
                 {"a-3/4", "a-ba trên bốn"},
             });
+}
+
+// A dash pair is a date only when valid and zero-led or after a date word,
+// a fraction only with math near; anything else (a range, a score, a span of
+// what a counting word names) is left whole for the range step.
+TEST(NormalizeDate, DashPairByContext) {
+  ExpectAll(normalize_date, {
+                                {"vào 2-9", "vào ngày hai tháng chín"},
+                                {"x = 3-4", "x = ba trên bốn"},
+                                {"2-3 lít", "2-3 lít"},
+                                {"1-3 tháng", "1-3 tháng"},
+                                {"0-5", "0-5"},
+                                {"tỷ số 02-01", "tỷ số 02-01"},
+                                {"thứ 2-6", "thứ 2-6"},
+                                {"ngày 2-9 tháng 10", "ngày 2-9 tháng 10"},
+                            });
+}
+
+// A part of the day, a span, occasion, deadline or street word before a valid
+// slash pair, or «đến» and another date after it, makes a date.
+TEST(NormalizeDate, SlashPairDateWords) {
+  ExpectAll(normalize_date,
+            {
+                {"Chiều 5/5", "Chiều ngày năm tháng năm"},
+                {"dịp 2/9", "dịp ngày hai tháng chín"},
+                {"đường 3/2", "đường ba tháng hai"},
+                {"30/4 đến 1/5", "ngày ba mươi tháng tư đến ngày một tháng năm"},
+                {"30/4 đến 13/13", "ba mươi trên bốn đến 13/13"},
+                {"tỷ lệ từ 1/3", "tỷ lệ từ một trên ba"},
+                {"từ x = 1/3", "từ x = một trên ba"},
+            });
+}
+
+TEST(NormalizeDate, SpansOfDates) {
+  ExpectAll(normalize_date,
+            {
+                {"30/4-1/5", "ngày ba mươi tháng tư đến ngày một tháng năm"},
+                {"15 – 20/6", "mười lăm đến hai mươi tháng sáu"},
+                {"2-7/10/2023", "hai đến bảy tháng mười năm hai nghìn không trăm hai mươi ba"},
+                {"ngày 15-20/6", "ngày mười lăm đến hai mươi tháng sáu"},
+                // Not a span: the first day not before the last, an invalid
+                // date, math near, or a sign.
+                {"20-15/6", "20-15/6"},
+                {"30/2-1/3", "30/2-một trên ba"},
+                {"x = 1/2-1/3", "x = một trên hai-một trên ba"},
+                {"5 -10/2", "5 -âm mười trên hai"},
+            });
+}
+
+TEST(NormalizeDate, QuartersWithAYear) {
+  ExpectAll(normalize_date, {
+                                {"quý 2/2024", "quý hai năm hai nghìn không trăm hai mươi bốn"},
+                                {"Quý III/2023", "Quý ba năm hai nghìn không trăm hai mươi ba"},
+                                {"quý iv - 2023", "quý bốn năm hai nghìn không trăm hai mươi ba"},
+                                // Not a quarter: read as before.
+                                {"quý 5/2024", "quý tháng năm hai nghìn không trăm hai mươi bốn"},
+                                {"quý 1/20245", "quý 1/20245"},
+                            });
+}
+
+TEST(NormalizeDate, DocumentNumberIsNoMonthAndYear) {
+  ExpectAll(normalize_date,
+            {
+                {"01/2024/TT-NHNN", "01/2024/TT-NHNN"},
+                {"12/2023/QĐ", "12/2023/QĐ"},
+                {"12/2023/5", "tháng mười hai năm hai nghìn không trăm hai mươi ba/5"},
+            });
+}
+
+TEST(NormalizeDate, ZeroPaddedDayOrMonthAfterItsWord) {
+  ExpectAll(normalize_date, {
+                                {"ngày 01 tháng 01 năm 2025", "ngày 1 tháng 1 năm 2025"},
+                                {"THÁNG  09", "THÁNG  9"},
+                                {"ngày 010", "ngày 010"},
+                                {"ngày 00", "ngày 00"},
+                                {"lớp 01", "lớp 01"},
+                                {"tháng 05.2024", "tháng năm hai nghìn không trăm hai mươi bốn"},
+                            });
 }
 
 TEST(NormalizeDate, NumberOverCodeIsLeftWhole) {
@@ -206,7 +282,10 @@ TEST(NormalizeDate, NumberOverCodeIsLeftWhole) {
                 {"12/3A,12/3B", "12/3A,12/3B"},
                 // A dash, a space or a letter beyond ASCII makes no code: the
                 // reading is kept apart from the letter.
-                {"3-5A", "ba trên năm A"},
+                // (a dash pair is a range, left whole to the range step)
+                {"3-5A", "3-5A"},
+                {"3/5A", "3/5A"},
+                {"3/5 A", "ba trên năm A"},
                 {"12/3 A", "mười hai trên ba A"},
                 {"3/4đ", "ba trên bốn đ"},
                 {"4/2024đ", "tháng tư năm hai nghìn không trăm hai mươi bốn đ"},
@@ -252,17 +331,27 @@ TEST(NormalizeDate, ReadDayMonthOnItsOwnReadsTheSubject) {
   EXPECT_EQ(read_day_month(*m), "ngày năm tháng sáu");
 }
 
+// A reading leaves out its own word where the text says it already; two words
+// that both stood in the text are never merged.
 TEST(NormalizeDate, DoubledWordsCollapse) {
-  ExpectAll(normalize_date, {
-                                {"Năm năm qua", "năm qua"},
-                                {"NGÀY \t ngày", "ngày"},
-                                {"tháng Tháng", "tháng"},
-                                {"hôm ngày mai", "hôm mai"},
-                                // Whole words only.
-                                {"ngàyngày", "ngàyngày"},
-                                {"năm nămxx", "năm nămxx"},
-                                {"", ""},
-                            });
+  ExpectAll(normalize_date,
+            {
+                {"NGÀY \t 15/8", "NGÀY \t mười lăm tháng tám"},
+                {"hôm 5/6", "hôm năm tháng sáu"},
+                {"ngày 2023-04-05", "ngày năm tháng tư năm hai nghìn không trăm hai mươi ba"},
+                {"Tháng 4/2024", "Tháng tư năm hai nghìn không trăm hai mươi bốn"},
+                {"15/5/2023", "ngày mười lăm tháng năm hai nghìn không trăm hai mươi ba"},
+                {"ngày 15/5 năm 2023", "ngày mười lăm tháng năm 2023"},
+                // The caller's own words stay.
+                {"Năm năm qua", "Năm năm qua"},
+                {"NGÀY \t ngày", "NGÀY \t ngày"},
+                {"tháng Tháng", "tháng Tháng"},
+                {"hôm ngày mai", "hôm ngày mai"},
+                // Only white space between the words: «ngày, 15/8» keeps both.
+                {"ngày, 15/8", "ngày, ngày mười lăm tháng tám"},
+                {"ngàyngày", "ngàyngày"},
+                {"", ""},
+            });
 }
 
 // ---------------------------------------------------------------------------

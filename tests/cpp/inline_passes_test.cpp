@@ -65,7 +65,37 @@ TEST(InlinePasses, DashesReadByContext) {
                                      {"trong 2-3 ngày", " trong 2 đến 3  ngày"},
                                      {"KHOẢNG 1,5 - 2,5", " KHOẢNG 1,5 đến 2,5 "},
                                      {"từ5-10", "từ5-10"},
+                                     // days of a month: left whole for the date pass
+                                     {"từ 15-20/6", "từ 15-20/6"},
                                  });
+}
+
+TEST(InlinePasses, RangesBetweenQuantities) {
+  expect_cases(read_quantity_ranges,
+               {
+                   {"8h-17h", "8h đến 17h"},
+                   {"8:00 - 17:00", "8:00 đến 17:00"},
+                   {"8h00—22h00", "8h00 đến 22h00"},
+                   {"8h-17:30", "8h đến 17:30"},
+                   {"15°C–20°C", "15°C đến 20°C"},
+                   {"6,5%-7%", "6,5% đến 7%"},
+                   {"500.000đ - 1.000.000đ", "500.000đ đến 1.000.000đ"},
+                   {"500.000 - 1.000.000đ", "500.000 đến 1.000.000đ"},
+                   {"5KG-10kg", "5KG đến 10kg"},
+                   {"$5-$10", "$5 đến $10"},
+                   // two kinds, plain numbers, or an unknown tail: unchanged
+                   {"5kg-10%", "5kg-10%"},
+                   {"8:00-17h0", "8:00-17h0"},
+                   {"$5-10$", "$5-10$"},
+                   {"5-10", "5-10"},
+                   {"1A-2A", "1A-2A"},
+                   {"2-3/4", "2-3/4"},
+                   {"8h -17h", "8h -17h"},  // a minus sign, as in the range step
+                   // glued to a letter, digit or sign on either side
+                   {"x8h-17h", "x8h-17h"},
+                   {"-5°C-10°C", "-5°C-10°C"},
+                   {"8h-17hx", "8h-17hx"},
+               });
 }
 
 TEST(InlinePasses, Equations) {

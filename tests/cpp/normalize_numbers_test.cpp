@@ -26,18 +26,18 @@ TEST(NormalizeNumbers, MinusSignBeforeAReadingIsKept) {
       {"nhiệt độ -0,5", "nhiệt độ âm không phẩy năm"},
       {"giá -1,5-2", "giá âm một phẩy năm đến hai"},
       {"giảm 5 -10%", "giảm năm âm mười phần trăm"},
-      // a fraction or a dash pair read as one
-      {"giảm -5-10%", "giảm âm năm trên mười phần trăm"},
-      {"-3-5 kg", "âm ba trên năm ki lô gam"},
+      // a fraction or a dash pair (a range, never a fraction) read as one
+      {"giảm -5-10%", "giảm âm năm đến mười phần trăm"},
+      {"-3-5 kg", "âm ba đến năm ki lô gam"},
       {"tỷ lệ -3/7", "tỷ lệ âm ba trên bảy"},
       {"a -13/40 b", "a âm mười ba trên bốn mươi bê"},
       // already read with its sign
       {"nhiệt độ -5°C", "nhiệt độ âm năm độ xê"},
       // a dash between two numbers, or after a letter, is no sign
-      {"tăng 5-10%", "tăng năm trên mười phần trăm"},
+      {"tăng 5-10%", "tăng năm đến mười phần trăm"},
       {"đợt-5%", "đợt năm phần trăm"},
       {"x-3 kg", "ích ba ki lô gam"},
-      {"5%-10%", "năm phần trăm mười phần trăm"},
+      {"5%-10%", "năm phần trăm đến mười phần trăm"},  // a range of percentages
   });
 }
 

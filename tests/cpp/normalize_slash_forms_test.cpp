@@ -32,19 +32,21 @@ TEST(NormalizeSlashForms, EndToEnd) {
       {"12/3h30", "mười hai trên ba hát ba mươi"},
       {"12/3g sáng", "mười hai trên ba gờ sáng"},
       // Readings of other forms kept apart from a glued letter.
-      {"3-5A", "ba trên năm a"},
+      {"3-5A", "ba đến năm a"},  // a dash pair is a range, not a fraction
       {"3/4đ", "ba trên bốn đ"},
       {"nhà12/3A", "nhà mười hai trên ba a"},
       {"1/2/2023A", "ngày một tháng hai năm hai nghìn không trăm hai mươi ba a"},
       {"giá5kg", "giá năm ki lô gam"},
       {"5%abc", "năm phần trăm abc"},
       {"100€abc", "một trăm <en>euro</en> abc"},
-      // Unchanged: day/month pairs without a keyword are fractions, dates with
+      // Unchanged: slash pairs without a keyword are fractions, dates with
       // one are dates, units follow a plain number, «B» after a space is
       // «tỷ», Roman numerals stay numerals.
-      {"3-0", "ba trên không"},
-      {"trang 3-5", "trang ba trên năm"},
-      {"Sáng 2/9", "sáng hai trên chín"},
+      // A dash pair is a range, and a part of the day before a slash pair
+      // makes it a date.
+      {"3-0", "ba đến không"},
+      {"trang 3-5", "trang ba đến năm"},
+      {"Sáng 2/9", "sáng ngày hai tháng chín"},
       {"ngày 15/8", "ngày mười lăm tháng tám"},
       {"ngày 30/4/1975", "ngày ba mươi tháng tư năm một nghìn chín trăm bảy mươi lăm"},
       {"4/2024", "tháng tư năm hai nghìn không trăm hai mươi bốn"},

@@ -54,6 +54,18 @@ TEST(NumberPasses, Ranges) {
                             });
 }
 
+// A score word among the three words before the pair: two numbers.
+TEST(NumberPasses, ScoresAreTwoNumbers) {
+  expect_cases(read_ranges, {
+                                {"tỷ số 2-1", "tỷ số  2  1 "},
+                                {"Kết quả trận đấu: 3 – 2", "Kết quả trận đấu:  3  2 "},
+                                {"thắng 100-98", "thắng  100  98 "},
+                                {"HÒA 1-1", "HÒA  1  1 "},
+                                {"thắng ở hai trận 2-3", "thắng ở hai trận  2 đến 3 "},
+                                {"tỷ 2-1", "tỷ  2 đến 1 "},
+                            });
+}
+
 TEST(NumberPasses, RangeEndsHaveAtMostFifteenDigits) {
   expect_cases(read_ranges, {
                                 {"123456789012345-123456789012345",
