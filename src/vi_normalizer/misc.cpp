@@ -663,6 +663,9 @@ bool is_typographic_apostrophe(char32_t c) {
          c == U'\uFF07';
 }
 
+// The minus sign U+2212 and its small and full-width forms, typed for "-".
+bool is_minus_sign(char32_t c) { return c == U'\u2212' || c == U'\uFE63' || c == U'\uFF0D'; }
+
 // The letters of a Roman numeral character (its compatibility decomposition,
 // and for the old forms of one thousand, six and fifty the letters of the same
 // value), or nothing for any other character: «Ⅻ» → «XII», «ⅳ» → «iv», «ↀ»
@@ -689,6 +692,7 @@ std::string_view folded_character(std::string_view text, size_t pos, size_t next
                                  text::is_alphabetic(text::char_at(text, next, &after));
     return between_letters ? std::string_view("'") : std::string_view();
   }
+  if (is_minus_sign(c)) return "-";
   if (const int value = text::decimal_digit_value(c); value >= 0) {
     digit = static_cast<char>('0' + value);
     return std::string_view(&digit, 1);

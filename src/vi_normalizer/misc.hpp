@@ -35,7 +35,9 @@ std::string normalize_others(std::string_view text);
 // Roman numeral character becomes the letters it stands for («Ⅻ» → «XII»,
 // «ⅳ» → «iv»), so that it is read as they are; and a typographic apostrophe
 // (U+2019, U+2018, U+201B, U+02BC, U+FF07) between two letters becomes the
-// ASCII one («don’t» → «don't»), so that it reads as that does. True with
+// ASCII one («don’t» → «don't»), so that it reads as that does; a minus sign
+// (U+2212, U+FE63, U+FF0D) becomes "-" («−2°C» → «-2°C»), so that it reads
+// exactly as the hyphen-minus would in its place. True with
 // the result in `out`; false, with `out` untouched, when nothing changes.
 // ASCII bytes are skipped at once.
 bool fold_digits_and_apostrophes(std::string_view text, std::string& out);

@@ -21,6 +21,7 @@
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 #include "vi_normalizer/technical.hpp"
+#include "vi_normalizer/telephones.hpp"
 #include "vi_normalizer/units.hpp"
 
 namespace vyr::vi_normalizer {
@@ -776,6 +777,9 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
   run_masking(text, masks, mask_emails);             //  2 e-mail addresses
   run_masking(text, masks, mask_technical);          //  3 addresses, paths, identifiers
+  // Telephone numbers before any pass can read their groups as cardinals,
+  // ranges, dates or fractions.
+  run_pass(text, read_telephone_numbers);            //    "+84 912 345 678", "1900-1009"
   run_pass(text, split_camel_case);                  //  4 camelCase → camel Case
   run(text, expand_power_of_ten);                    //  5 a number times a power of ten
   run(text, expand_multiplications);                 //  6 multiplication signs
@@ -795,6 +799,9 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, dash_to_comma);                     // 20 " - " → " , "
   run_pass(text, read_to_sang);                      // 21 "->", "=>" → sang
   run(text, expand_scientific_notation);             // 22 the same as step 13, again
+  // Space-grouped thousands as the late number pass groups them, dotted so
+  // that the measure passes read the whole number.
+  run_pass(text, write_spaced_thousands_with_dots);  //    "100 000đ" → "100.000đ"
   run(text, expand_compound_units);                  // 23 unit per unit
   run(text, expand_units_and_currency);              // 24 currencies, percentages, measures
   run_pass(text, read_long_numbers);                 // 25 seven digits or more, one by one
