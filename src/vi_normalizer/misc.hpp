@@ -42,6 +42,15 @@ std::string normalize_others(std::string_view text);
 // ASCII bytes are skipped at once.
 bool fold_digits_and_apostrophes(std::string_view text, std::string& out);
 
+// Before the pipeline: superscript digits after a number or a word of ASCII
+// letters are an exponent, written in the "^" form that the passes read as
+// «mũ»: «10⁶» → «10^6», «3×10⁸» → «3×10^8», «x⁴» → «x^4». A lone «²» or «³»
+// stays for «bình phương», «lập phương» (so do «m²», «10²»), and so does a
+// lone «¹» after a word (a footnote mark) and what follows a superscript
+// minus («10⁻³»). True with the result in `out`; false, with `out`
+// untouched, when nothing changes.
+bool fold_superscript_exponents(std::string_view text, std::string& out);
+
 // Patterns of the steps, in step order (the others are their owners': the
 // exception, Roman, prime, acronym and version patterns).
 const text::Regex& DOMAIN_SUFFIXES_RE();

@@ -772,6 +772,7 @@ std::string clean_vietnamese_text(std::string_view input) {
   using rewrite::run_pass;
   run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
   run_pass(text, fold_dong_signs);                   //    "₫" → "đ", read as "đ" is
+  run_pass(text, fold_superscript_exponents);        //    "10⁶" → "10^6", read as "^" is
   // Keys that no stretch of the text as it enters the steps can imitate.
   MaskTable masks(text);
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
@@ -780,6 +781,8 @@ std::string clean_vietnamese_text(std::string_view input) {
   // Telephone numbers before any pass can read their groups as cardinals,
   // ranges, dates or fractions.
   run_pass(text, read_telephone_numbers);            //    "+84 912 345 678", "1900-1009"
+  // Before the letter passes take the whole part and leave the point behind.
+  run_pass(text, read_decimal_points_after_letters);  //    "PM2.5" → "PM2 chấm năm"
   run_pass(text, split_camel_case);                  //  4 camelCase → camel Case
   run(text, expand_power_of_ten);                    //  5 a number times a power of ten
   run(text, expand_multiplications);                 //  6 multiplication signs

@@ -167,8 +167,19 @@ bool write_spaced_thousands_with_dots(std::string_view text, std::string& out) {
       if (group_end - (end + space) != 3) break;
       end = group_end;
     }
-    // A dot and digits after the groups leave the number as written: «1 234.5».
-    if (groups == 0 || (end + 1 < text.size() && text[end] == '.' && is_digit_at(text, end + 1))) {
+    // A decimal point after the groups becomes the decimal comma of dotted
+    // thousands: «1 234.5» → «1.234,5». After more than one, the number
+    // stays as written.
+    size_t fraction_end = end;
+    if (groups > 0 && end < text.size() && text[end] == '.' && is_digit_at(text, end + 1)) {
+      fraction_end = end + 1;
+      while (is_digit_at(text, fraction_end)) ++fraction_end;
+      if (fraction_end < text.size() && (text[fraction_end] == '.' || text[fraction_end] == ',') &&
+          is_digit_at(text, fraction_end + 1)) {
+        groups = 0;
+      }
+    }
+    if (groups == 0) {
       pos = std::max(end, lead_end);
       continue;
     }
@@ -187,7 +198,64 @@ bool write_spaced_thousands_with_dots(std::string_view text, std::string& out) {
         out += text[i++];
       }
     }
-    copied = pos = end;
+    if (fraction_end > end) {
+      out += ',';
+      out.append(text.data() + end + 1, fraction_end - end - 1);
+    }
+    copied = pos = fraction_end;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
+namespace {
+
+bool is_ascii_letter_at(std::string_view s, size_t pos) {
+  return pos < s.size() && text::is_ascii_letter(static_cast<unsigned char>(s[pos]));
+}
+
+// Whether the number that begins at s[start] is glued to letters, which the
+// letter passes read with its whole part: «PM2.5», «v1.2», «f/1.8».
+bool glued_to_letters(std::string_view s, size_t start) {
+  if (start == 0) return false;
+  if (is_ascii_letter_at(s, start - 1)) return true;
+  return s[start - 1] == '/' && start >= 2 && is_ascii_letter_at(s, start - 2);
+}
+
+}  // namespace
+
+bool read_decimal_points_after_letters(std::string_view text, std::string& out) {
+  if (!rewrite::has_separator_between_digits(text, ".")) return false;
+  size_t copied = 0;
+  bool any = false;
+  for (size_t dot = text.find('.'); dot != std::string_view::npos; dot = text.find('.', dot + 1)) {
+    if (dot == 0 || !is_digit_at(text, dot - 1) || !is_digit_at(text, dot + 1)) continue;
+    size_t start = dot - 1;
+    while (start > copied && is_digit_at(text, start - 1)) --start;
+    size_t end = dot + 1;
+    while (is_digit_at(text, end)) ++end;
+    // One point only: «v1.2.3» is a version, «1.2.3» a list.
+    const bool more = end + 1 < text.size() && (text[end] == '.' || text[end] == ',') &&
+                      is_digit_at(text, end + 1);
+    const bool after_point = start > 0 && (text[start - 1] == '.' || text[start - 1] == ',');
+    if (more || after_point || !glued_to_letters(text, start)) {
+      dot = end - 1;
+      continue;
+    }
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 32);
+      any = true;
+    }
+    out.append(text.data() + copied, dot - copied);
+    out += " chấm ";
+    out += n2w_decimal(text.substr(dot + 1, end - dot - 1));
+    if (end < text.size()) {
+      size_t next = 0;
+      if (text::is_alphanumeric(text::char_at(text, end, &next))) out += ' ';
+    }
+    copied = end;
+    dot = end - 1;
   }
   if (any) out.append(text.data() + copied, text.size() - copied);
   return any;
