@@ -145,7 +145,17 @@ bool is_international(const Candidate& c, size_t k) {
   return digits >= 2 + 9 && digits <= 2 + 10;
 }
 
-// «1800 599 920», «1900-1009», «19001009»; not the years «1900-1945».
+// «1900-01-31», «1800.12.1»: a year, a month and a day.
+bool is_date_after_year(const Candidate& c, size_t k) {
+  if (k != 3 || c.kinds[0] == ' ' || c.kinds[0] != c.kinds[1]) return false;
+  const unsigned month = value_of(c.groups[1]);
+  const unsigned day = value_of(c.groups[2]);
+  return c.groups[1].size() <= 2 && c.groups[2].size() <= 2 && month >= 1 && month <= 12 &&
+         day >= 1 && day <= 31;
+}
+
+// «1800 599 920», «1900-1009», «19001009»; not the years «1900-1945» nor the
+// date «1900-01-31».
 bool is_toll_free(const Candidate& c, size_t k) {
   if (c.plus || c.bracketed) return false;
   const std::string_view first = c.groups[0];
@@ -158,7 +168,7 @@ bool is_toll_free(const Candidate& c, size_t k) {
   const bool year_range = k == 2 && c.kinds[0] == '-' && c.groups[1].size() == 4 &&
                           value_of(c.groups[1]) > value_of(first) &&
                           value_of(c.groups[1]) <= 2100;
-  return !year_range;
+  return !year_range && !is_date_after_year(c, k);
 }
 
 // «02838 123 456», «(028) 3822 1234», «024.3825.3131».
@@ -250,9 +260,8 @@ std::string telephone_reading(const Candidate& c, size_t k) {
 
 }  // namespace
 
-bool read_telephone_numbers(std::string_view text, std::string& out) {
-  size_t copied = 0;
-  bool any = false;
+std::vector<TelephoneNumber> find_telephone_numbers(std::string_view text) {
+  std::vector<TelephoneNumber> found;
   size_t pos = 0;
   while (pos < text.size()) {
     const char b = text[pos];
@@ -272,19 +281,27 @@ bool read_telephone_numbers(std::string_view text, std::string& out) {
       }
       continue;
     }
-    if (!any) {
-      out.clear();
-      out.reserve(text.size() + text.size() / 2 + 16);
-      any = true;
-    }
-    out.append(text.data() + copied, pos - copied);
-    out += ' ';
-    out += telephone_reading(*c, k);
-    out += ' ';
-    copied = pos = c->ends[k - 1];
+    found.push_back({pos, c->ends[k - 1], telephone_reading(*c, k)});
+    pos = c->ends[k - 1];
   }
-  if (any) out.append(text.data() + copied, text.size() - copied);
-  return any;
+  return found;
+}
+
+bool read_telephone_numbers(std::string_view text, std::string& out) {
+  const std::vector<TelephoneNumber> numbers = find_telephone_numbers(text);
+  if (numbers.empty()) return false;
+  out.clear();
+  out.reserve(text.size() + text.size() / 2 + 16);
+  size_t copied = 0;
+  for (const TelephoneNumber& number : numbers) {
+    out.append(text.data() + copied, number.start - copied);
+    out += ' ';
+    out += number.reading;
+    out += ' ';
+    copied = number.end;
+  }
+  out.append(text.data() + copied, text.size() - copied);
+  return true;
 }
 
 }  // namespace vyr::vi_normalizer

@@ -12,16 +12,30 @@
 // «cộng»); 1800 or 1900 followed by four to six more digits in one or more
 // groups (a dash to a later year up to 2100 stays a range: «1900-1945»); a
 // zero-led area code, bare or in brackets, followed by groups that make 9 to
-// 11 digits in all. Groups are joined by ", " in the reading, which stands
-// between two spaces. True with the result in `out`; false, leaving `out`
-// alone, when the text holds no telephone number. Linear in the text;
-// stateless and thread safe.
+// 11 digits in all. Groups are joined by ", " in the reading. The pipeline
+// masks each reading, so that no later pass reads its words again («năm
+// năm» is a phrase of dates); read_telephone_numbers writes it between two
+// spaces in place of the number: true with the result in `out`; false,
+// leaving `out` alone, when the text holds no telephone number. Linear in the
+// text; stateless and thread safe.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vyr::vi_normalizer {
+
+// One telephone number: its bytes [start, end) and its reading.
+struct TelephoneNumber {
+  size_t start;
+  size_t end;
+  std::string reading;
+};
+
+// The telephone numbers of `text`, left to right.
+std::vector<TelephoneNumber> find_telephone_numbers(std::string_view text);
 
 bool read_telephone_numbers(std::string_view text, std::string& out);
 

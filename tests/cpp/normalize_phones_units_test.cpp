@@ -18,7 +18,7 @@ TEST(NormalizePhonesUnits, TelephoneNumbers) {
       {"(+84) 912 345 678", "không chín một hai, ba bốn năm, sáu bảy tám"},
       {"+84 (0)24 3825 3131", "không hai bốn, ba tám hai năm, ba một ba một"},
       // other country codes keep «cộng» and their digits
-      {"+12025550143", "cộng một hai không hai năm năm không một bốn ba"},
+      {"+12025550143", "cộng một hai không hai năm năm năm không một bốn ba"},
       {"+33 1 23 45 67 89", "cộng ba ba, một, hai ba, bốn năm, sáu bảy, tám chín"},
       // 1800 and 1900 numbers
       {"Tổng đài 1800 599 920", "tổng đài một tám không không, năm chín chín, chín hai không"},
@@ -31,6 +31,8 @@ TEST(NormalizePhonesUnits, TelephoneNumbers) {
       {"Liên hệ số 02838 123 456", "liên hệ số không hai tám ba tám, một hai ba, bốn năm sáu"},
       {"ĐT: (028) 3822 1234", "đê tê, không hai tám, ba tám hai hai, một hai ba bốn"},
       {"024.3825.3131", "không hai bốn, ba tám hai năm, ba một ba một"},
+      // the readings are final: no later pass takes «năm năm» for a phrase
+      {"0912 345 555", "không chín một hai, ba bốn năm, năm năm năm"},
       // a number after the telephone number is a number of its own
       {"+84 912 345 678 10 lần", "không chín một hai, ba bốn năm, sáu bảy tám mười lần"},
       // as before

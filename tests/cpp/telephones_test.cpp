@@ -36,6 +36,8 @@ TEST(ReadTelephoneNumbers, LeavesOtherNumbers) {
   for (std::string_view text : {
            "1900-1945",           // years
            "1800-2100",
+           "1900-01-31",          // a date
+           "1800.12.1",
            "01.02.2020 123",      // a date, then a number
            "0,912 345 678",       // decimal
            "a+84912345678",       // glued to a word or a sum
