@@ -238,7 +238,19 @@ const Regex& RE_DOT_BETWEEN_DIGITS() {
   return re;
 }
 
-// «camelCase» → «camel Case»; «ThS», «camel», «CAMEL» stay.
+namespace {
+
+// Whether the word at text[start] stands right after a number, white space
+// between: «87,7 kWh», «5.000 mAh».
+bool follows_number(std::string_view text, size_t start) {
+  while (start > 0 && (text[start - 1] == ' ' || text[start - 1] == '\t')) --start;
+  return start > 0 && text[start - 1] >= '0' && text[start - 1] <= '9';
+}
+
+}  // namespace
+
+// «camelCase» → «camel Case»; «ThS», «camel», «CAMEL» stay; so does a unit
+// symbol after a number («1013 hPa»), read whole in its written case.
 bool split_camel_case(std::string_view text, std::string& out) {
   // A word is split only at a case change, which the whole text then holds.
   if (!has_ascii_upper(text) || !has_case_change(text)) return false;
@@ -246,7 +258,8 @@ bool split_camel_case(std::string_view text, std::string& out) {
   return rewrite::replace_all_with(
       text, RE_POTENTIAL_CONCAT(), out, [&](const Captures& m, std::string& o) {
         std::string_view word = m.str();
-        if (!has_case_change(word) || looks_like_acronym(acronym, word)) {
+        if (!has_case_change(word) || looks_like_acronym(acronym, word) ||
+            (follows_number(m.subject(), m.start(0)) && is_unit_symbol(word))) {
           o += word;
           return;
         }

@@ -663,6 +663,9 @@ bool is_typographic_apostrophe(char32_t c) {
          c == U'\uFF07';
 }
 
+// The minus sign U+2212 and its small and full-width forms, typed for "-".
+bool is_minus_sign(char32_t c) { return c == U'\u2212' || c == U'\uFE63' || c == U'\uFF0D'; }
+
 // The letters of a Roman numeral character (its compatibility decomposition,
 // and for the old forms of one thousand, six and fifty the letters of the same
 // value), or nothing for any other character: «Ⅻ» → «XII», «ⅳ» → «iv», «ↀ»
@@ -689,6 +692,7 @@ std::string_view folded_character(std::string_view text, size_t pos, size_t next
                                  text::is_alphabetic(text::char_at(text, next, &after));
     return between_letters ? std::string_view("'") : std::string_view();
   }
+  if (is_minus_sign(c)) return "-";
   if (const int value = text::decimal_digit_value(c); value >= 0) {
     digit = static_cast<char>('0' + value);
     return std::string_view(&digit, 1);
@@ -731,6 +735,68 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
     out.append(text.data() + copied, pos - copied);
     out += folded;
     copied = next;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
+namespace {
+
+// Whether the superscript digits that begin at text[start] are an exponent:
+// they stand right after an ASCII digit, or after a word of ASCII letters
+// (a lone «¹» there is a footnote mark), and are not a lone «²» or «³».
+bool is_exponent_run(std::string_view text, size_t start, std::string_view digits) {
+  if (start == 0 || digits == "2" || digits == "3") return false;
+  const char before = text[start - 1];
+  if (before >= '0' && before <= '9') return true;
+  return ascii_word_start(text, start) != start && digits != "1";
+}
+
+// Whether the text may hold a superscript digit: «¹²³» (C2 B9, B2, B3) or
+// «⁰⁴…⁹» (E2 81 B0, B4…B9).
+bool may_hold_superscript_digit(std::string_view text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    if (b == 0xC2 && (second == 0xB2 || second == 0xB3 || second == 0xB9)) return true;
+    if (b == 0xE2 && second == 0x81) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool fold_superscript_exponents(std::string_view text, std::string& out) {
+  if (!may_hold_superscript_digit(text)) return false;
+  size_t copied = 0;
+  bool any = false;
+  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      next = pos + 1;
+      continue;
+    }
+    std::string digits;
+    size_t end = pos;
+    for (size_t after = end; end < text.size(); end = after) {
+      const char digit = superscript_digit(text::char_at(text, end, &after));
+      if (digit == 0) break;
+      digits += digit;
+    }
+    if (digits.empty()) {
+      text::char_at(text, pos, &next);
+      continue;
+    }
+    next = end;
+    if (!is_exponent_run(text, pos, digits)) continue;
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 8);
+      any = true;
+    }
+    out.append(text.data() + copied, pos - copied);
+    out += '^';
+    out += digits;
+    copied = end;
   }
   if (any) out.append(text.data() + copied, text.size() - copied);
   return any;

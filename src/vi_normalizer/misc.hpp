@@ -35,10 +35,21 @@ std::string normalize_others(std::string_view text);
 // Roman numeral character becomes the letters it stands for («Ⅻ» → «XII»,
 // «ⅳ» → «iv»), so that it is read as they are; and a typographic apostrophe
 // (U+2019, U+2018, U+201B, U+02BC, U+FF07) between two letters becomes the
-// ASCII one («don’t» → «don't»), so that it reads as that does. True with
+// ASCII one («don’t» → «don't»), so that it reads as that does; a minus sign
+// (U+2212, U+FE63, U+FF0D) becomes "-" («−2°C» → «-2°C»), so that it reads
+// exactly as the hyphen-minus would in its place. True with
 // the result in `out`; false, with `out` untouched, when nothing changes.
 // ASCII bytes are skipped at once.
 bool fold_digits_and_apostrophes(std::string_view text, std::string& out);
+
+// Before the pipeline: superscript digits after a number or a word of ASCII
+// letters are an exponent, written in the "^" form that the passes read as
+// «mũ»: «10⁶» → «10^6», «3×10⁸» → «3×10^8», «x⁴» → «x^4». A lone «²» or «³»
+// stays for «bình phương», «lập phương» (so do «m²», «10²»), and so does a
+// lone «¹» after a word (a footnote mark) and what follows a superscript
+// minus («10⁻³»). True with the result in `out`; false, with `out`
+// untouched, when nothing changes.
+bool fold_superscript_exponents(std::string_view text, std::string& out);
 
 // Patterns of the steps, in step order (the others are their owners': the
 // exception, Roman, prime, acronym and version patterns).

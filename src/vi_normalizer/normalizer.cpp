@@ -21,6 +21,7 @@
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 #include "vi_normalizer/technical.hpp"
+#include "vi_normalizer/telephones.hpp"
 #include "vi_normalizer/units.hpp"
 
 namespace vyr::vi_normalizer {
@@ -673,6 +674,25 @@ bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
                              });
 }
 
+// «+84 912 345 678» → « key », the key of «không chín một hai, ba bốn năm,
+// sáu bảy tám».
+bool mask_telephone_numbers(std::string_view text, MaskTable& masks, std::string& out) {
+  const std::vector<TelephoneNumber> numbers = find_telephone_numbers(text);
+  if (numbers.empty()) return false;
+  out.clear();
+  out.reserve(text.size() + 16 * numbers.size());
+  size_t copied = 0;
+  for (const TelephoneNumber& number : numbers) {
+    out.append(text.data() + copied, number.start - copied);
+    out += ' ';
+    out += masks.protect_segment(number.reading);
+    out += ' ';
+    copied = number.end;
+  }
+  out.append(text.data() + copied, text.size() - copied);
+  return true;
+}
+
 // «__start_en__u s d__end_en__» → its key, markers included.
 bool mask_en_spans(std::string_view text, MaskTable& masks, std::string& out) {
   if (!rewrite::has_any_byte(text, "_<")) return false;
@@ -771,11 +791,15 @@ std::string clean_vietnamese_text(std::string_view input) {
   using rewrite::run_pass;
   run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
   run_pass(text, fold_dong_signs);                   //    "₫" → "đ", read as "đ" is
+  run_pass(text, fold_superscript_exponents);        //    "10⁶" → "10^6", read as "^" is
   // Keys that no stretch of the text as it enters the steps can imitate.
   MaskTable masks(text);
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
   run_masking(text, masks, mask_emails);             //  2 e-mail addresses
   run_masking(text, masks, mask_technical);          //  3 addresses, paths, identifiers
+  // Telephone numbers before any pass can read their groups as cardinals,
+  // ranges, dates or fractions; their readings masked, final.
+  run_masking(text, masks, mask_telephone_numbers);  //    "+84 912 345 678", "1900-1009"
   run_pass(text, split_camel_case);                  //  4 camelCase → camel Case
   run(text, expand_power_of_ten);                    //  5 a number times a power of ten
   run(text, expand_multiplications);                 //  6 multiplication signs
@@ -791,6 +815,9 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, read_quantity_ranges);              //    "8h-17h" → đến
   run(text, normalize_date);                         // 14 dates, months, quarters
   run(text, normalize_time);                         // 15 clock times
+  // After the dates («Q1.2024»), before the letter passes take the whole
+  // part of a number and leave its point behind.
+  run_pass(text, read_decimal_points_after_letters);  //    "PM2.5" → "PM2 chấm năm"
   run_pass(text, read_numeric_dash_groups);          // 16 "123-456-789"
   run_pass(text, read_phone_space);                  // 17 "090 123 456"
   run_pass(text, read_power_of_ten_implicit);        // 18 "10^6"
@@ -798,6 +825,9 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, dash_to_comma);                     // 20 " - " → " , "
   run_pass(text, read_to_sang);                      // 21 "->", "=>" → sang
   run(text, expand_scientific_notation);             // 22 the same as step 13, again
+  // Space-grouped thousands as the late number pass groups them, dotted so
+  // that the measure passes read the whole number.
+  run_pass(text, write_spaced_thousands_with_dots);  //    "100 000đ" → "100.000đ"
   run(text, expand_compound_units);                  // 23 unit per unit
   run(text, expand_units_and_currency);              // 24 currencies, percentages, measures
   run_pass(text, read_long_numbers);                 // 25 seven digits or more, one by one

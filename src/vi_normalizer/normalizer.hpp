@@ -116,6 +116,8 @@ std::string protect_technical(std::string_view match, MaskTable& masks);
 bool mask_placeholders(std::string_view text, MaskTable& masks, std::string& out);  // step 1
 bool mask_emails(std::string_view text, MaskTable& masks, std::string& out);        // step 2
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out);     // step 3
+// After step 3: telephone numbers, each replaced by the key of its reading.
+bool mask_telephone_numbers(std::string_view text, MaskTable& masks, std::string& out);
 bool mask_en_spans(std::string_view text, MaskTable& masks, std::string& out);      // step 32
 bool convert_en_markers(std::string_view text, std::string& out);                   // step 36
 void spaces_for_underscores_and_hyphens(std::string& text);                         // step 37

@@ -27,6 +27,18 @@ const text::Regex& RE_LONG_NUM();
 const text::Regex& RE_FLOAT_WITH_COMMA();
 const text::Regex& RE_STRIP_DOT_SEP();
 
+// Numbers in thousands groups parted by single white space, as the late
+// number pass groups them, written with dots: «100 000đ» → «100.000đ», so
+// the measure and currency passes read the whole number; a number none of
+// them reads loses its dots with the other thousands dots and reads as
+// before. A decimal point after the groups becomes a decimal comma («1 234.5»
+// → «1.234,5»). «2020 100», «007 123» and «1 234.5.6» stay as written.
+bool write_spaced_thousands_with_dots(std::string_view text, std::string& out);
+// A decimal point in a number glued to letters, which the letter passes
+// read with the whole part and would leave as a stop: read «chấm» and the
+// fraction digits now. «PM2.5» → «PM2 chấm năm», «f/1.8» → «f/1 chấm tám»,
+// «H2.5O» → «H2 chấm năm O»; «v1.2.3» and «3.14» stay.
+bool read_decimal_points_after_letters(std::string_view text, std::string& out);
 bool read_ranges(std::string_view text, std::string& out);
 bool read_long_numbers(std::string_view text, std::string& out);
 bool read_floats_with_comma(std::string_view text, std::string& out);

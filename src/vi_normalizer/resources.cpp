@@ -255,6 +255,25 @@ const TextMap& MEASUREMENT_KEY_VI() {
   return table;
 }
 
+// Unit symbols of spec sheets read only in their written case: where another
+// case names another unit («mW» beside «MW», «Nm» beside «nm») or is a word
+// or a letter («W», «V»).
+const TextMap& CASED_UNIT_KEY() {
+  static const TextMap table({
+      {"W", "oát"},
+      {"mW", "mi li oát"},
+      {"V", "vôn"},
+      {"kV", "ki lô vôn"},
+      {"mV", "mi li vôn"},
+      {"mA", "mi li am pe"},
+      {"mAh", "mi li am pe giờ"},
+      {"hPa", "__start_en__hectopascal__end_en__"},
+      {"Nm", "niu tơn mét"},
+      {"N\u00B7m", "niu tơn mét"},  // N·m, U+00B7
+  });
+  return table;
+}
+
 // Currency keys as written; the unit builders skip the "%" row.
 const TextMap& CURRENCY_KEY() {
   static const TextMap table({

@@ -1,4 +1,4 @@
-// The normaliser's fixed vocabulary: seventeen process-wide tables, built on
+// The normaliser's fixed vocabulary: eighteen process-wide tables, built on
 // first use and read-only after that (safe to read from any thread).
 //
 //   if (const std::string_view* name = VI_LETTER_NAMES().find("b")) out += *name;  // "bê"
@@ -83,6 +83,7 @@ const CharMap& SUPERSCRIPTS_MAP();
 const CharMap& SUBSCRIPTS_MAP();
 const CharIntMap& ROMAN_NUMERALS();
 const TextMap& MEASUREMENT_KEY_VI();
+const TextMap& CASED_UNIT_KEY();
 const TextMap& CURRENCY_KEY();
 const TextMap& CURRENCY_SYMBOL_MAP();
 const TextSet& DATE_KEYWORDS();

@@ -12,6 +12,7 @@
 #include "vi_normalizer/reading_edges.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/units.hpp"
 
 namespace vyr::vi_normalizer {
 
@@ -130,7 +131,13 @@ std::optional<CodeSpan> code_at(std::string_view text, size_t slash) {
   }
   if (!digits || pos == text.size()) return std::nullopt;
   if (!text::is_ascii_letter(static_cast<unsigned char>(text[pos]))) return std::nullopt;
+  const size_t letters = pos;
   while (pos < text.size() && is_ascii_alnum(text[pos])) ++pos;
+  // «5/10kg», «80/100mg», «100/120km/h»: a number with its unit, read by the
+  // unit passes; «12/3A», «12/3bc» and a single letter («12/3g») are codes.
+  if (pos - letters > 1 && is_unit_symbol(text.substr(letters, pos - letters))) {
+    return std::nullopt;
+  }
   return CodeSpan{start, pos};
 }
 

@@ -32,9 +32,10 @@ std::string concat(std::initializer_list<std::string_view> pieces) {
   return out;
 }
 
-// «6.02×10^23» → «6.02», «23»; «1,6*10^-19» → «1,6», «-19».
+// «6.02×10^23» → «6.02», «23»; «1,6*10^-19» and «1,6.10^-19» (a dot for the
+// sign) → «1,6», «-19».
 const text::Regex& RE_POWER_OF_TEN() {
-  static const text::Regex re(R"re((?i)\b(\d+(?:[.,]\d+)?)\s*[x*×]\s*10\^([-+]?\d+)\b)re",
+  static const text::Regex re(R"re((?i)\b(\d+(?:[.,]\d+)?)(?:\s*[x*×·]\s*|\.)10\^([-+]?\d+)\b)re",
                               text::Engine::kBacktracking);
   return re;
 }
@@ -77,8 +78,8 @@ const text::Regex& RE_PERCENTAGE() {
 // «2 tỷ đ» → «2», «tỷ», «đ»; «5 mbps» → «5», no magnitude, «mbps» (longest key first).
 const text::Regex& RE_UNITS_WITH_NUM() {
   static const text::Regex re(
-      concat({R"re((?i)(?<![a-zA-Z\d.,]))re", kNum, kMag, R"re(\s*()re", UNITS_RE_PATTERN(),
-              R"re()\b)re"}),
+      concat({R"re((?i)(?<![a-zA-Z\d.,]))re", kNum, kMag, R"re(\s*((?-i:)re",
+              CASED_UNITS_RE_PATTERN(), ")|", UNITS_RE_PATTERN(), R"re()\b)re"}),
       text::Engine::kBacktracking);
   return re;
 }
@@ -322,6 +323,110 @@ std::string_view currency_symbol_word(std::string_view symbol) {
 
 constexpr std::string_view kDongSign = "\u20AB";  // ₫
 
+bool is_ascii_digit_at(std::string_view text, size_t pos) {
+  return pos < text.size() && text[pos] >= '0' && text[pos] <= '9';
+}
+
+// Whether nothing of a word or a number goes on at text[pos]: the end, or a
+// character that is no letter or digit and no "." or "," before a digit.
+bool ends_token_at(std::string_view text, size_t pos) {
+  if (pos >= text.size()) return true;
+  if ((text[pos] == '.' || text[pos] == ',') && is_ascii_digit_at(text, pos + 1)) return false;
+  size_t next = 0;
+  return !text::is_alphanumeric(text::char_at(text, pos, &next));
+}
+
+// The height at the «m» text[m] of «1m75»: where its number starts, and where
+// its centimetres end in *end; npos when the «m» is none. One to three digits
+// with nothing of a word or number before them, then one or two digits; «5m2»
+// and «5m3» are the square and cubic metre.
+size_t height_start(std::string_view text, size_t m, size_t* end) {
+  size_t start = m;
+  while (start > 0 && m - start <= 3 && is_ascii_digit_at(text, start - 1)) --start;
+  if (start == m || m - start > 3) return std::string_view::npos;
+  if (start > 0) {
+    const char32_t before = text::char_before(text, start);
+    if (before == '.' || before == ',' || text::is_alphanumeric(before)) {
+      return std::string_view::npos;
+    }
+  }
+  size_t after = m + 1;
+  while (is_ascii_digit_at(text, after) && after - m <= 2) ++after;
+  const size_t digits = after - m - 1;
+  if (digits == 0 || digits > 2 || !ends_token_at(text, after)) return std::string_view::npos;
+  if (digits == 1 && (text[m + 1] == '2' || text[m + 1] == '3')) return std::string_view::npos;
+  *end = after;
+  return start;
+}
+
+// «cao 1m75» → «cao một mét bảy mươi lăm».
+bool read_heights(std::string_view text, std::string& out) {
+  size_t copied = 0;
+  bool any = false;
+  for (size_t m = text.find('m'); m != std::string_view::npos; m = text.find('m', m + 1)) {
+    size_t end = 0;
+    const size_t start = height_start(text, m, &end);
+    if (start == std::string_view::npos || start < copied) continue;
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 32);
+      any = true;
+    }
+    out.append(text.data() + copied, start - copied);
+    out += n2w(text.substr(start, m - start));
+    out += " mét ";
+    out += n2w(text.substr(m + 1, end - m - 1));
+    copied = end;
+    m = end - 1;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
+// Where the unit after the "/" at text[slash] ends when a word stands right
+// before the slash and a unit of the tables right after it («đồng/m2»,
+// «tấn/ha»); npos otherwise, and in a number over code («12/3B/m»).
+size_t unit_after_word_end(std::string_view text, size_t slash) {
+  if (slash == 0 || !text::is_alphabetic(text::char_before(text, slash))) {
+    return std::string_view::npos;
+  }
+  size_t end = slash + 1;
+  while (end < text.size() && (text::is_ascii_letter(static_cast<unsigned char>(text[end])) ||
+                               is_ascii_digit_at(text, end))) {
+    ++end;
+  }
+  if (end == slash + 1 || !ends_token_at(text, end) ||
+      !is_unit_symbol(text.substr(slash + 1, end - slash - 1)) || is_code_slash(text, slash)) {
+    return std::string_view::npos;
+  }
+  return end;
+}
+
+// «15.600.000 đồng/m2» → «15.600.000 đồng trên mét vuông »: a unit after a
+// word, as after a unit.
+bool read_units_after_words(std::string_view text, std::string& out) {
+  size_t copied = 0;
+  bool any = false;
+  for (size_t slash = text.find('/'); slash != std::string_view::npos;
+       slash = text.find('/', slash + 1)) {
+    const size_t end = unit_after_word_end(text, slash);
+    if (end == std::string_view::npos) continue;
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 32);
+      any = true;
+    }
+    out.append(text.data() + copied, slash - copied);
+    out += " trên ";
+    out += unit_word(text.substr(slash + 1, end - slash - 1));
+    out += ' ';
+    copied = end;
+    slash = end - 1;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
 // Appends the reading of the match `m`, with "âm " first when a minus sign
 // stands right before the match: the sign is taken off `out`, where it was
 // copied with the text before the match. «giảm -5%» → «giảm âm năm phần
@@ -329,6 +434,19 @@ constexpr std::string_view kDongSign = "\u20AB";  // ₫
 void append_signed(const text::Captures& m, std::string& out, std::string_view reading) {
   if (take_minus_sign(m, out)) out += "âm ";
   out += reading;
+}
+
+// The keys escaped and joined with "|", longest (in UTF-8 bytes) first, so
+// that a key is never cut short by another it begins with.
+std::string alternation_longest_first(std::vector<std::string_view> keys) {
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
+  std::string out;
+  for (std::string_view key : keys) {
+    if (!out.empty()) out += '|';
+    out += text::Regex::escape(key);
+  }
+  return out;
 }
 
 }  // namespace
@@ -355,16 +473,23 @@ const std::string& UNITS_RE_PATTERN() {
     for (const auto& row : CURRENCY_KEY()) {
       if (row.first != "%") keys.push_back(row.first);
     }
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
-    std::string out;
-    for (std::string_view key : keys) {
-      if (!out.empty()) out += '|';
-      out += text::Regex::escape(key);
-    }
-    return out;
+    return alternation_longest_first(std::move(keys));
   }();
   return pattern;
+}
+
+const std::string& CASED_UNITS_RE_PATTERN() {
+  static const std::string pattern = [] {
+    std::vector<std::string_view> keys;
+    for (const auto& row : CASED_UNIT_KEY()) keys.push_back(row.first);
+    return alternation_longest_first(std::move(keys));
+  }();
+  return pattern;
+}
+
+bool is_unit_symbol(std::string_view token) {
+  if (token.size() == 1 && token[0] >= 'A' && token[0] <= 'Z') return false;
+  return CASED_UNIT_KEY().find(token) != nullptr || find_unit(text::to_lower(token)) != nullptr;
 }
 
 std::string expand_number_with_sep(std::string_view text) {
@@ -396,8 +521,9 @@ std::string expand_number_with_sep(std::string_view text) {
   return n2w(text);
 }
 
-// «m» → «mét», «M» → «triệu», «Kg» → «ki lô gam», «xyz» → «xyz».
+// «m» → «mét», «M» → «triệu», «Kg» → «ki lô gam», «mW» → «mi li oát», «xyz» → «xyz».
 std::string unit_word(std::string_view token) {
+  if (const std::string_view* value = CASED_UNIT_KEY().find(token)) return std::string(*value);
   if (token == "M") return "triệu";
   if (token == "m") return "mét";
   if (const std::string_view* value = find_unit(text::to_lower(token))) return std::string(*value);
@@ -513,7 +639,8 @@ std::string expand_scientific_notation(std::string_view text) {
 
 std::string expand_compound_units(std::string_view text) {
   if (!has_unit_slash(text)) return std::string(text);
-  return RE_COMPOUND_UNIT().replace_all_with(text, [](const text::Captures& m, std::string& out) {
+  std::string current =
+      RE_COMPOUND_UNIT().replace_all_with(text, [](const text::Captures& m, std::string& out) {
     if (starts_slash_code(m.subject(), m.start(0))) {
       out += m.str();  // «3B/4» of «12/3B/4»: parts of a number over code
     } else if (m[1].empty()) {
@@ -522,10 +649,13 @@ std::string expand_compound_units(std::string_view text) {
       append_signed(m, out, read_compound_unit(m));  // «-5 m/s» → «âm năm mét trên giây »
     }
   });
+  rewrite::run_pass(current, read_units_after_words);
+  return current;
 }
 
 std::string expand_units_and_currency(std::string_view text) {
   std::string current(text);
+  rewrite::run_pass(current, read_heights);
   // One pass of `re` with `read`; `current` is replaced only when something matched.
   // Every reading of a number keeps a minus sign before it and never runs into
   // a letter glued to its match («5%abc»).

@@ -77,4 +77,12 @@ const UnitsMap& ALL_UNITS_MAP();
 // joined with "|": the unit alternation of the number-with-unit pattern.
 const std::string& UNITS_RE_PATTERN();
 
+// CASED_UNIT_KEY's keys in the same form, matched in their written case only.
+const std::string& CASED_UNITS_RE_PATTERN();
+
+// Whether `token` names a unit of the tables as written: «kg», «KG», «m2»,
+// «mAh», «Nm»; not a single capital («A», «B», «M»), which is a code letter
+// or a magnitude, nor «mah».
+bool is_unit_symbol(std::string_view token);
+
 }  // namespace vyr::vi_normalizer

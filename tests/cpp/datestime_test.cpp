@@ -273,7 +273,8 @@ TEST(NormalizeDate, NumberOverCodeIsLeftWhole) {
             {
                 // Digits, "/", digits and a letter: read later as a code.
                 {"Số nhà 12/3A", "Số nhà 12/3A"},
-                {"5/10kg", "5/10kg"},
+                // A unit after the second number makes no code: «5/10» is read.
+                {"5/10kg", "năm trên mười kg"},
                 {"ngày 5/10A", "ngày 5/10A"},
                 {"5/2023A", "5/2023A"},
                 // Numbers that lead a code and parts that follow it.

@@ -173,6 +173,23 @@ INSTANTIATE_TEST_SUITE_P(Patterns, NumberLed,
                                                          NumberTail::kUnitWord}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The hand-written scans for telephone numbers, thousands groups, heights,
+// decimal points and superscripts on their hostile shapes, through the whole
+// pipeline.
+TEST(NormalizeNumbersAsTyped, HostileShapesFinish) {
+  const size_t n = 200000;
+  const std::string texts[] = {
+      repeat("+84 ", n / 4),        repeat("(+", n / 2),        "0" + repeat(" 12", n / 3),
+      repeat("1900-", n / 5),       "1" + repeat(" 000", n / 4) + " kg",
+      "1" + repeat(" 000", n / 4) + ".5",                       repeat("1m", n / 2),
+      "a" + repeat("1.", n / 2),    repeat("\u00b9", n),        repeat("đồng/m2", n / 7),
+  };
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text.substr(0, 12));
+    EXPECT_FALSE(Normalizer::normalize(text).empty());
+  }
+}
+
 TEST(NumberLedSearch, RefusesPatternsNotLedByANumber) {
   const text::Regex re(R"re(\s*%)re", text::Engine::kBacktracking);
   EXPECT_THROW({ NumberLedSearch search(re, NumberTail::kPercentSign); }, vyr::Panic);

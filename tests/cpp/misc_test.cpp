@@ -332,6 +332,21 @@ TEST(NormalizeOthers, NoLatinLetterSplitsItsWord) {
   }
 }
 
+// A fold reports a change exactly when the text changes, and leaves `out`
+// alone otherwise.
+template <size_t N>
+void expect_folds(bool (*fold)(std::string_view, std::string&), const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    std::string out = "untouched";
+    const bool changed = fold(c.input, out);
+    EXPECT_EQ(changed, c.input != c.expected) << c.input;
+    EXPECT_EQ(changed ? out : std::string(c.input), c.expected) << c.input;
+    if (!changed) {
+      EXPECT_EQ(out, "untouched") << c.input;
+    }
+  }
+}
+
 TEST(FoldDigitsAndApostrophes, DigitsOfEveryScriptAndApostrophesInWords) {
   const Case cases[] = {
       {"năm ２０２４", "năm 2024"},
@@ -350,16 +365,29 @@ TEST(FoldDigitsAndApostrophes, DigitsOfEveryScriptAndApostrophesInWords) {
       {"Chương Ⅻ, phần Ⅳ", "Chương XII, phần IV"},
       {"ⅰⅱⅲ ⅿ Ⅼ", "iiiiii m L"},
       {"ↀↅↆ", "MVIL"},
+      // Minus signs are the hyphen-minus; other dashes stay.
+      {"−2°C, ﹣5, －3", "-2°C, -5, -3"},
+      {"5 – 3 — 2", "5 – 3 — 2"},
   };
-  for (const Case& c : cases) {
-    std::string out = "untouched";
-    const bool changed = fold_digits_and_apostrophes(c.input, out);
-    EXPECT_EQ(changed, c.input != c.expected) << c.input;
-    EXPECT_EQ(changed ? out : std::string(c.input), c.expected) << c.input;
-    if (!changed) {
-      EXPECT_EQ(out, "untouched") << c.input;
-    }
-  }
+  expect_folds(fold_digits_and_apostrophes, cases);
+}
+
+TEST(FoldSuperscriptExponents, DigitsAfterANumberOrAWordAreAnExponent) {
+  const Case cases[] = {
+      {"10⁶", "10^6"},
+      {"3×10⁸ m/s", "3×10^8 m/s"},
+      {"x⁴ và cm⁴", "x^4 và cm^4"},
+      {"10¹²", "10^12"},
+      {"x²³", "x^23"},
+      {"10¹", "10^1"},
+      // A lone square or cube, a footnote mark after a word, a signed exponent
+      // and digits after anything else stay.
+      {"x² m³ 10²", "x² m³ 10²"},
+      {"Nội¹ x¹", "Nội¹ x¹"},
+      {"10⁻³", "10⁻³"},
+      {"⁴ (a)⁴ ₄", "⁴ (a)⁴ ₄"},
+  };
+  expect_folds(fold_superscript_exponents, cases);
 }
 
 // ---------------------------------------------------------------------------

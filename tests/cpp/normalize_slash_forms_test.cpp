@@ -21,7 +21,9 @@ TEST(NormalizeSlashForms, EndToEnd) {
       // Number over code: the day/month, unit and clock passes used to take
       // the digits and leave the letters glued to their reading.
       {"Số nhà 12/3A", "số nhà mười hai trên ba a"},
-      {"5/10kg", "năm trên mười ca gờ"},
+      // A unit of the tables after the second number is read as that unit
+      // (it used to be spelled as a code, «ca gờ»).
+      {"5/10kg", "năm trên mười ki lô gam"},
       {"12/3bc", "mười hai trên ba bê xê"},
       {"123/45B", "một trăm hai mươi ba trên bốn mươi lăm bê"},
       {"Hẻm 45/12B đường Lê Lợi", "hẻm bốn mươi lăm trên mười hai bê đường lê lợi"},
@@ -74,7 +76,7 @@ TEST(NormalizeSlashForms, HouseNumbersWithFurtherParts) {
       {"7/8B/9C/10D", "bảy trên tám bê trên chín xê trên mười đê"},
       {"ngõ 12/3/4B", "ngõ mười hai trên ba trên bốn bê"},
       {"12/3A/4h30", "mười hai trên ba a trên bốn hát ba mươi"},
-      {"5/10kg/m", "năm trên mười ca gờ trên mờ"},
+      {"5/10kg/m", "năm trên mười ki lô gam trên mét"},  // a unit, no code
       {"Địa chỉ: 12/3B/4, quận 1", "địa chỉ, mười hai trên ba bê trên bốn, quận một"},
       // Codes in a list, with no space after the comma.
       {"12/3A,12/3B", "mười hai trên ba a, mười hai trên ba bê"},
@@ -139,12 +141,12 @@ TEST(NormalizeSlashForms, EarlierPassesLeaveNumberOverCode) {
       {normalize_date, "5/2023A", "5/2023A"},
       {normalize_time, "12/3h30", "12/3h30"},
       {normalize_time, "12/3g sáng", "12/3g sáng"},
-      {expand_units_and_currency, "5/10kg", "5/10kg"},
+      {expand_units_and_currency, "5/10ab", "5/10ab"},
       {expand_units_and_currency, "123/45B", "123/45B"},
       // With further parts, its «B» or «M» is a letter, not «tỷ» or «triệu».
       {expand_compound_units, "ngõ 12/3B/4", "ngõ 12/3B/4"},
       {expand_compound_units, "7/8B/9C/10D", "7/8B/9C/10D"},
-      {expand_compound_units, "5/10kg/m", "5/10kg/m"},
+      {expand_compound_units, "5/10ab/m", "5/10ab/m"},
       {expand_units_and_currency, "45/7M/2", "45/7M/2"},
       {expand_units_and_currency, "12/3A/4B", "12/3A/4B"},
       {expand_units_and_currency, "12/3/4B", "12/3/4B"},
@@ -152,6 +154,9 @@ TEST(NormalizeSlashForms, EarlierPassesLeaveNumberOverCode) {
       // Not a code: a space or a decimal part after the second number, or
       // no code before the slash.
       {expand_units_and_currency, "5/10 kg", "5/mười ki lô gam"},
+      // A unit of the tables after the second number: no code either.
+      {expand_units_and_currency, "5/10kg", "5/mười ki lô gam"},
+      {expand_compound_units, "5/10kg/m", "5/mười ki lô gam trên mét "},
       {expand_units_and_currency, "5/1.5kg", "5/một chấm năm ki lô gam"},
       {expand_compound_units, "3B/4", "ba tỷ trên 4 "},
       {expand_units_and_currency, "1,12/3B", "1,12/ba tỷ"},

@@ -127,6 +127,40 @@ TEST(NumberPasses, DotSeparators) {
                                       });
 }
 
+TEST(NumberPasses, SpacedThousandsWithDots) {
+  expect_cases(write_spaced_thousands_with_dots,
+               {
+                   {"100 000đ/kg", "100.000đ/kg"},
+                   {"giá 1 500 000 VND", "giá 1.500.000 VND"},
+                   {"1 234	567 kg", "1.234.567 kg"},
+                   {"1 234.5", "1.234,5"},
+                   {"-2 500 kg", "-2.500 kg"},
+                   // only as the late number pass would group them
+                   {"2020 100", "2020 100"},
+                   {"007 123", "007 123"},
+                   {"1 2345", "1 2345"},
+                   {"1 234.5.6", "1 234.5.6"},
+                   {"2020\n100", "2020\n100"},
+                   {"1,5 000", "1,5 000"},
+                   {"A1 234", "A1 234"},
+               });
+}
+
+TEST(NumberPasses, DecimalPointsAfterLetters) {
+  expect_cases(read_decimal_points_after_letters,
+               {
+                   {"PM2.5", "PM2 chấm năm"},
+                   {"f/1.8", "f/1 chấm tám"},
+                   {"H2.5O", "H2 chấm năm O"},
+                   {"v2.0 và x1.25", "v2 chấm không và x1 chấm hai lăm"},
+                   // numbers the number passes read whole, versions and lists
+                   {"3.14", "3.14"},
+                   {"1/2.5", "1/2.5"},
+                   {"v1.2.3", "v1.2.3"},
+                   {"a1.2,5", "a1.2,5"},
+               });
+}
+
 TEST(NumberPasses, NothingToRewriteLeavesTheOutputAlone) {
   std::string out = "untouched";
   EXPECT_FALSE(read_ranges("không có số", out));

@@ -55,6 +55,7 @@ TEST(Resources, TablesHoldTheirEntryCounts) {
       {"SUBSCRIPTS_MAP", SUBSCRIPTS_MAP().size(), 10},
       {"ROMAN_NUMERALS", ROMAN_NUMERALS().size(), 7},
       {"MEASUREMENT_KEY_VI", MEASUREMENT_KEY_VI().size(), 72},
+      {"CASED_UNIT_KEY", CASED_UNIT_KEY().size(), 10},
       {"CURRENCY_KEY", CURRENCY_KEY().size(), 13},
       {"CURRENCY_SYMBOL_MAP", CURRENCY_SYMBOL_MAP().size(), 5},
       {"DATE_KEYWORDS", DATE_KEYWORDS().size(), 20},

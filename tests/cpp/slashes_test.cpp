@@ -66,8 +66,10 @@ TEST(NormalizeSlashes, NumberOverCode) {
   const Case cases[] = {
       {"12/3A", "mười hai trên ba a"},
       {"12/3bc", "mười hai trên ba bê xê"},
-      // Letters are always spelled by name, never read as a unit.
-      {"5/10kg", "năm trên mười ca gờ"},
+      // Letters that are no unit of the tables are spelled by name; a unit is
+      // left to the unit passes (it used to be spelled too, «ca gờ»).
+      {"5/10ab", "năm trên mười a bê"},
+      {"5/10kg", "năm trên mười kg"},
       // Digit runs inside the code are whole numbers.
       {"12/34ab5", "mười hai trên ba mươi bốn a bê năm"},
       {"nhà 25/7B đường Lê Lợi", "nhà hai mươi lăm trên bảy bê đường Lê Lợi"},
@@ -121,7 +123,10 @@ TEST(IsCodeSlash, WhereTheNumberOverCodePatternMatches) {
     bool code;
   } cases[] = {
       {"12/3A", true},
-      {"5/10kg", true},
+      {"5/10ab", true},
+      {"5/10kg", false},  // a number with its unit
+      {"80/100mg", false},
+      {"12/3g", true},    // a single letter stays a code
       {"123/45B", true},
       {"nhà12/3A", true},
       {"(12/3A)", true},
@@ -176,7 +181,7 @@ TEST(IsCodeSlash, EverySlashOfALongerCode) {
 // The slash of every match of the number-over-code pattern is a code slash.
 TEST(IsCodeSlash, HoldsAtEveryMatchOfThePattern) {
   const std::string_view texts[] = {
-      "nhà 12/3A, 45/6bc và 7/8", "1/2/3/4B", "(12/3A)", "x1/2a 3/4b", "5/10kg/m",
+      "nhà 12/3A, 45/6bc và 7/8", "1/2/3/4B", "(12/3A)", "x1/2a 3/4b", "5/10ab/m",
       "1.5/2a ,5/2a 6/7c", "\u0661\u0662/\u0663A",
   };
   for (std::string_view text : texts) {

@@ -60,6 +60,9 @@ TEST(UnitWord, CaseOfMAndLowerCasedLookup) {
       {"m", "mét"},          {"M", "triệu"},  {"KM", "ki lô mét"}, {"kWh", "ki lô oát giờ"},
       {"KWH", "ki lô oát giờ"}, {"Usd", "__start_en__u s d__end_en__"},
       {"xyz", "xyz"},        {"%", "%"},      // "%" is left out of the unit keys
+      // symbols read in their written case only
+      {"mW", "mi li oát"},   {"MW", "mê ga oát"}, {"Nm", "niu tơn mét"}, {"NM", "na nô mét"},
+      {"mAh", "mi li am pe giờ"}, {"MAH", "MAH"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(unit_word(c.input), c.expected) << "token «" << c.input << "»";
@@ -104,6 +107,10 @@ TEST(ExpandPowerOfTen, MantissaTimesTenToThePower) {
       {"c = 3x10^8 m/s", "c =  ba nhân mười mũ tám  m/s"},
       {"10^3", "10^3"},  // no mantissa
       {"a3 x 10^8", "a3 x 10^8"},  // no word boundary before the mantissa
+      // a dot or a middle dot glued to the power stands for the sign
+      {"1,6.10^-19", " một phẩy sáu nhân mười mũ trừ mười chín "},
+      {"1,6 · 10^-19", " một phẩy sáu nhân mười mũ trừ mười chín "},
+      {"1,6. 10^-19", "1,6. 10^-19"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(expand_power_of_ten(c.input), c.expected) << "input «" << c.input << "»";
@@ -150,6 +157,13 @@ TEST(ExpandCompoundUnits, NumberedAndBareForms) {
       {"h/\u212A", " giờ trên \u212A "},
       {"5 \u212Am/h", "năm ki lô mét trên giờ "},
       {"2 mg/µl", "hai mi li gam trên µl "},
+      // a unit of the tables after a word, as after a unit
+      {"đồng/m2", "đồng trên mét vuông "},
+      {"tấn/ha.", "tấn trên héc ta ."},
+      {"đồng/mAh", "đồng trên mi li am pe giờ "},
+      {"và/hoặc", "và/hoặc"},
+      {"đồng/kgx", "đồng/kgx"},
+      {"đồng/A", "đồng/A"},  // a single capital is no unit
   };
   for (const Case& c : cases) {
     EXPECT_EQ(expand_compound_units(c.input), c.expected) << "input «" << c.input << "»";
@@ -220,6 +234,21 @@ TEST(ExpandUnitsAndCurrency, Measures) {
       {"5.km", "5.km"},
       {"5 kgs", "5 kgs"},
       {"٥kg", "٥ ki lô gam"},  // other scripts' digits: matched, not read
+      // symbols in their written case
+      {"5.000 mAh", "năm nghìn mi li am pe giờ"},
+      {"150 Nm", "một trăm năm mươi niu tơn mét"},
+      {"150 nm", "một trăm năm mươi na nô mét"},
+      {"150 N·m", "một trăm năm mươi niu tơn mét"},
+      {"220V và 5 W", "hai trăm hai mươi vôn và năm oát"},
+      {"5 Wh", "năm oát giờ"},
+      {"1013 hPa", "một nghìn không trăm mười ba __start_en__hectopascal__end_en__"},
+      // heights; «m2» and «m3» are the square and cubic metre
+      {"cao 1m75", "cao một mét bảy mươi lăm"},
+      {"1m8, 1m05", "một mét tám, một mét không năm"},
+      {"5m2 và 5m3", "năm mét vuông và năm mét khối"},
+      {"a1m75 1m755 1m75a 1.1m75 1m7.5", "a1m75 1m755 1m75a 1.1m75 1m7.5"},
+      // the whole of a number in dotted thousands
+      {"1.500.000 VND", "một triệu năm trăm nghìn việt nam đồng"},
       // standalone unit words
       {"km", " ki lô mét "},
       {"đi vài km nữa", "đi vài  ki lô mét  nữa"},

@@ -47,6 +47,17 @@ NORMALIZE_FAMILIES = {
     "a@a@a@": "a@" * (N // 2),
     "/./././": "/." * (N // 2),
     "a.b.c--": "a.b.c--" * (N // 7),
+    "+84 +84 +84": "+84 " * (N // 4),
+    "(+(+(+": "(+" * (N // 2),
+    "0 12 12 12": "0" + " 12" * (N // 3),
+    "1900-1900-": "1900-" * (N // 5),
+    "digit groups then a unit": "1" + " 000" * (N // 4) + " kg",
+    "digit groups then a decimal point": "1" + " 000" * (N // 4) + ".5",
+    "1m1m1m": "1m" * (N // 2),
+    "a1.1.1.": "a" + "1." * (N // 2),
+    "superscript digits": "\u00b9" * N,
+    "word/unit": "đồng/m2" * (N // 7),
+    "number over unit over unit": "5/10kg/" * (N // 7),
 }
 
 
