@@ -512,9 +512,80 @@ bool is_all_capitals(std::string_view sentence) {
   return any_word;
 }
 
+using ByteRange = std::pair<size_t, size_t>;
+
+// The runs of words in capitals, joined by white space alone, that hold a
+// word only Vietnamese writes: all capitals, one of them a letter beyond ASCII
+// other than «Đ» (a vowel with a mark). «đội ĐÔNG NAM Á vô địch» → «ĐÔNG NAM
+// Á»; «Giá USD giảm» → none.
+std::vector<ByteRange> vietnamese_capital_runs(std::string_view sentence) {
+  std::vector<ByteRange> runs;
+  size_t run_start = 0;
+  size_t last_end = 0;     // of the last word of the open run
+  bool open = false;       // a run of capital words is open
+  bool marked = false;     // and holds a Vietnamese one
+  const auto close = [&] {
+    if (open && marked) runs.emplace_back(run_start, last_end);
+    open = marked = false;
+  };
+  size_t pos = 0;
+  while (pos < sentence.size()) {
+    size_t next = pos;
+    const char32_t c = text::decode_utf8(sentence, next);
+    if (!is_letter(c)) {
+      if (!text::is_white_space(c)) close();
+      pos = next;
+      continue;
+    }
+    const size_t start = pos;
+    bool capitals = true;
+    bool beyond = false;
+    for (char32_t l = c; is_letter(l);) {
+      capitals = capitals && is_capital(l);
+      beyond = beyond || (l >= 0x80 && l != U'Đ');
+      pos = next;
+      if (pos >= sentence.size()) break;
+      l = text::decode_utf8(sentence, next);
+    }
+    if (!capitals) {
+      close();
+      continue;
+    }
+    if (!open) {
+      open = true;
+      run_start = start;
+    }
+    last_end = pos;
+    marked = marked || beyond;
+  }
+  close();
+  return runs;
+}
+
+// Whether an acronym match is an unmarked Vietnamese word in capitals: ASCII
+// capitals spelled as a syllable, inside a run of Vietnamese words in
+// capitals («NAM» of «ĐÔNG NAM Á», «CHO» of «GIẢM GIÁ CHO KHÁCH»).
+class CapitalWordRuns {
+ public:
+  explicit CapitalWordRuns(std::string_view sentence) : sentence_(sentence) {}
+
+  bool holds_word(const text::Captures& m) {
+    if (!is_unmarked_syllable(m.str())) return false;
+    if (!runs_) runs_ = vietnamese_capital_runs(sentence_);
+    while (next_ < runs_->size() && (*runs_)[next_].second < m.end(0)) ++next_;
+    return next_ < runs_->size() && (*runs_)[next_].first <= m.start(0);
+  }
+
+ private:
+  std::string_view sentence_;
+  std::optional<std::vector<ByteRange>> runs_;  // found on first need
+  size_t next_ = 0;                             // matches come left to right
+};
+
 // 22. Acronyms read sentence by sentence, except in a sentence written
 // entirely in capitals (a headline): «Tôi yêu NASA.» reads «NASA», «NASA» alone
-// stays.
+// stays. A word among Vietnamese words in capitals is one of them: «ĐÔNG NAM
+// Á» reads «đông nam á».
 void read_acronyms_in_sentences(std::string& text) {
   if (!may_hold_acronym(text)) return;
   std::string out;
@@ -523,13 +594,14 @@ void read_acronyms_in_sentences(std::string& text) {
   // Acronyms of one sentence, which starts at `offset` in the text.
   auto read_sentence = [&](std::string_view sentence, size_t offset) {
     if (sentence.empty() || !may_hold_acronym(sentence) || is_all_capitals(sentence)) return;
+    CapitalWordRuns words(sentence);
     RE_ACRONYM().for_each(sentence, [&](const text::Captures& m) {
       if (!any) {
         out.reserve(text.size() + text.size() / 2 + 16);
         any = true;
       }
       out.append(text, copied, offset + m.start(0) - copied);
-      out += read_acronym(m);
+      out += words.holds_word(m) ? text::to_lower(m.str()) : read_acronym(m);
       copied = offset + m.end(0);
     });
   };

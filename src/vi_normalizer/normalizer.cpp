@@ -625,12 +625,11 @@ std::string protect_email(std::string_view address, MaskTable& masks) {
 }
 
 // «https://x.vn/a» → the key of its reading; an exception («TP.HCM») → the
-// key of its table value; a string that only contains one → the key of the
-// string as written.
+// key of its table value. A code or address that only holds one («Shopee.VN»,
+// «BH-2024-VN-77») is read as any other is, its letters and digits spoken.
 std::string protect_technical(std::string_view match, MaskTable& masks) {
-  if (find_acronym_exception(match).has_value()) {
-    const std::string_view* value = COMBINED_EXCEPTIONS().find(match);
-    return masks.protect_segment(std::string(value != nullptr ? *value : match));
+  if (const std::string_view* value = COMBINED_EXCEPTIONS().find(match)) {
+    return masks.protect_segment(std::string(*value));
   }
   return masks.protect_segment(normalize_technical(match));
 }

@@ -38,6 +38,13 @@ NORMALIZE_FAMILIES = {
     "a@a@a@": "a@" * (N // 2),
     "/./././": "/." * (N // 2),
     "a.b.c--": "a.b.c--" * (N // 7),
+    "capitals with marks": "x " + "ĐÔNG NAM " * (N // 9),
+    "capital syllables, a marked word last": "x " + "NAM " * (N // 4) + "Á",
+    "glued capitals with marks": "x " + "XĂNGĐÔNG" * (N // 12),
+    "TP-TP-": "TP-" * (N // 3),
+    "TPBank": "TPBank" * (N // 6),
+    "numbering words and numerals": "thế kỷ X " * (N // 10),
+    "Roman-looking abbreviations": "CV MC " * (N // 6),
 }
 
 

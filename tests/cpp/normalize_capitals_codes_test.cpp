@@ -1,0 +1,71 @@
+// Whole-pipeline readings of letters as people write them: words in
+// capitals, Roman numerals and the abbreviations that look like them, codes
+// and addresses with numbers and table abbreviations in them, and the table
+// abbreviations inside names.
+#include <gtest/gtest.h>
+
+#include "normalize_cases.hpp"
+
+namespace vyr::vi_normalizer {
+namespace {
+
+// A run of capitals that holds a vowel only Vietnamese marks (Ă Â Ê Ô Ơ Ư,
+// or a tone mark) is a word, read in its lower-case form; abbreviations
+// without one are read as before, and so is a headline in capitals.
+TEST(NormalizeCapitalsCodes, VietnameseWordsInCapitals) {
+  expect_normalized({
+      {"Tin nóng: GIÁ XĂNG TĂNG MẠNH từ 15h",
+       "tin nóng, giá xăng tăng mạnh từ mười lăm giờ"},
+      {"Cảnh báo: ĐƯỜNG TRƠN", "cảnh báo, đường trơn"},
+      {"Khuyến mãi SIÊU SỐC", "khuyến mãi siêu sốc"},
+      {"Giải thưởng ƯU TÚ nhé", "giải thưởng ưu tú nhé"},
+      {"mua ĂN UỐNG", "mua ăn uống"},
+      // A word without a mark among such words is one of them, when it is
+      // spelled as a Vietnamese syllable.
+      {"Đội tuyển ĐÔNG NAM Á vô địch", "đội tuyển đông nam á vô địch"},
+      {"Trận CHUNG KẾT ngày mai", "trận chung kết ngày mai"},
+      {"GIẢM GIÁ SỐC CHO KHÁCH HÀNG nhé", "giảm giá sốc cho khách hàng nhé"},
+      {"Mua NGAY KẺO HẾT nhé", "mua ngay kẻo hết nhé"},
+      {"Đội tuyển VIỆT NAM thắng", "đội tuyển việt nam thắng"},
+      {"Giá USD TĂNG mạnh", "giá <en>u s d</en> tăng mạnh"},
+      {"Chào CEO TÂN nhé", "chào <en>c e o</en> tân nhé"},
+      {"VIỆT NAM và USA", "việt nam và <en>u s a</en>"},
+      {"Xem TV ĐÊM nay", "xem <en>t v</en> đêm nay"},
+      {"Tôi yêu NAM", "tôi yêu <en>n a m</en>"},
+      // No such vowel: the abbreviation keeps its reading.
+      {"Liên hệ ĐT 0912", "liên hệ đê tê không chín một hai"},
+      {"Bộ GD&ĐT thông báo", "bộ <en>g d</en> và đê tê thông báo"},
+      {"Ký HCĐ hôm nay", "ký hát xê đê hôm nay"},
+      {"Tôi yêu CMND", "tôi yêu <en>c m n d</en>"},
+      {"UBND tỉnh", "uỷ ban nhân dân tỉnh"},
+      {"Số RTX", "số <en>r t x</en>"},
+      // A sentence all in capitals is a headline, as before.
+      {"GIÁ VÀNG TĂNG. Giá USD giảm.", "giá vàng tăng. giá <en>u s d</en> giảm."},
+  });
+}
+
+// No number's reading is glued to a letter, and no digit, "//" or "." of a
+// code or address reaches the output, whatever table abbreviation it holds.
+TEST(NormalizeCapitalsCodes, CodesAndAddressesAreReadWhole) {
+  expect_normalized({
+      {"tai nghe WH-1000XM5", "tai nghe <en>w h</en> một nghìn xm năm"},
+      {"card GTX-1080Ti", "card <en>g t x</en> một nghìn không trăm tám mươi ti"},
+      {"mã AB-12CD", "mã <en>a b</en> mười hai cd"},
+      {"mã BH-2024-VN-778899",
+       "mã <en>b h</en> gạch ngang hai không hai bốn gạch ngang <en>v n</en> gạch ngang bảy "
+       "bảy tám tám chín chín"},
+      {"mã HN-12-34", "mã <en>h n</en> gạch ngang một hai gạch ngang ba bốn"},
+      {"mua ở Shopee.VN", "mua ở <en>shopee</en> chấm <en>v n</en>"},
+      {"vào Tiki.VN nhé", "vào <en>tiki</en> chấm <en>v n</en> nhé"},
+      {"trang HTTPS://ĐÀ.VN", "trang <en>https</en> đà chấm <en>v n</en>"},
+      {"mở NVIDIA.txt nhé", "mở <en>nvidia</en> chấm <en>txt</en> nhé"},
+      // The same codes without an abbreviation read the same way.
+      {"mã BH-2024-XY-778899",
+       "mã <en>b h</en> gạch ngang hai không hai bốn gạch ngang <en>x y</en> gạch ngang bảy "
+       "bảy tám tám chín chín"},
+      {"mua ở shopee.vn", "mua ở <en>shopee</en> chấm <en>v n</en>"},
+  });
+}
+
+}  // namespace
+}  // namespace vyr::vi_normalizer
