@@ -195,9 +195,51 @@ void read_domain_suffixes(std::string& text) {
   });
 }
 
-// 4. «XIV» → « mười bốn ».
+// A character that joins the letters beside it into one word.
+bool is_word_piece(char32_t c) { return c == '_' || text::is_alphanumeric(c) || text::is_mark(c); }
+
+// «thế kỷ V» → «thế kỷ  năm »; «quý I», «Chương X» alike: a single I, V or X
+// standing alone after a numbering word is a numeral. A single C, D, L or M
+// stays a letter («phần C»).
+void read_numbered_single_numerals(std::string& text) {
+  std::string out;
+  size_t copied = 0;
+  bool any = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != 'I' && c != 'V' && c != 'X') continue;
+    size_t next = 0;
+    if (i > 0 && is_word_piece(text::char_before(text, i))) continue;
+    if (i + 1 < text.size() && is_word_piece(text::char_at(text, i + 1, &next))) continue;
+    if (!follows_numbering_word(text, i)) continue;
+    if (!any) out.reserve(text.size() + 16);
+    any = true;
+    out.append(text, copied, i - copied);
+    out += ' ';
+    out += n2w(std::to_string(*ROMAN_NUMERALS().find(static_cast<char32_t>(c))));
+    out += ' ';
+    copied = i + 1;
+  }
+  if (!any) return;
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
+}
+
+// 4. «XIV» → « mười bốn »; after a numbering word a single I, V or X too
+// («thế kỷ V» → «thế kỷ  năm »). An abbreviation that looks like a numeral
+// («CV», «MC», «XL») is left for the acronym step, unless a numbering word
+// stands before it («phần CD» → «phần  bốn trăm »).
 void read_roman_numerals(std::string& text) {
-  if (holds_any(text, "IVXLCDM")) rewrite::in_place_read(text, RE_ROMAN_NUMBER(), read_roman_numeral);
+  if (!holds_any(text, "IVXLCDM")) return;
+  rewrite::in_place(text, RE_ROMAN_NUMBER(), [](const text::Captures& m, std::string& out) {
+    if (ROMAN_LOOKING_ABBREVIATIONS().contains(m.str()) &&
+        !follows_numbering_word(m.subject(), m.start(0))) {
+      out += m.str();
+      return;
+    }
+    out += read_roman_numeral(m);
+  });
+  if (holds_any(text, "IVX")) read_numbered_single_numerals(text);
 }
 
 // 5. «chữ cái A» → «chữ cái a »; «ký tự 'B'» at the end → «ký tự bê '».

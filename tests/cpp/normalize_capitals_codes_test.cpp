@@ -44,6 +44,42 @@ TEST(NormalizeCapitalsCodes, VietnameseWordsInCapitals) {
   });
 }
 
+// After a word that numbers things a Roman numeral is a number, a single I,
+// V or X included; without one, the abbreviations that look like numerals are
+// read as acronyms, and other numerals of two letters or more as numbers.
+TEST(NormalizeCapitalsCodes, RomanNumerals) {
+  expect_normalized({
+      {"thế kỷ V", "thế kỷ năm"},
+      {"Thế kỉ X trước công nguyên", "thế kỉ mười trước công nguyên"},
+      {"quý I", "quý một"},
+      {"học kỳ I", "học kỳ một"},
+      {"Chương X", "chương mười"},
+      {"lần thứ V", "lần thứ năm"},
+      {"khoá I và khóa V", "khoá một và khóa năm"},
+      {"Điều V, mục X", "điều năm, mục mười"},
+      {"giai đoạn I", "giai đoạn một"},
+      {"Đại hội XIII", "đại hội mười ba"},
+      {"phần CD", "phần bốn trăm"},
+      {"Chương CC", "chương hai trăm"},
+      // A single C, D, L or M stays a letter; a single I, V or X elsewhere too.
+      {"phần C", "phần xê"},
+      {"hạng V", "hạng vê"},
+      {"vitamin C", "vitamin xê"},
+      // Abbreviations, not numbers.
+      {"Gửi CV qua email", "gửi <en>c v</en> qua email"},
+      {"MC dẫn chương trình", "<en>m c</en> dẫn chương trình"},
+      {"MV mới", "<en>m v</en> mới"},
+      {"size XL", "size <en>x l</en>"},
+      {"CI/CD", "<en>c i</en> trên <en>c d</en>"},
+      {"đĩa CC, DC và MD", "đĩa <en>c c</en>, <en>d c</en> và <en>m d</en>"},
+      // Numerals in titles and names, as before.
+      {"thế kỷ XX", "thế kỷ hai mươi"},
+      {"vua Louis XIV", "vua louis mười bốn"},
+      {"thứ II", "thứ hai"},
+      {"thế kỷ XXI và CV", "thế kỷ hai mươi mốt và <en>c v</en>"},
+  });
+}
+
 // No number's reading is glued to a letter, and no digit, "//" or "." of a
 // code or address reaches the output, whatever table abbreviation it holds.
 TEST(NormalizeCapitalsCodes, CodesAndAddressesAreReadWhole) {
