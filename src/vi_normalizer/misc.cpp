@@ -155,8 +155,48 @@ const std::string_view* letter_name(std::string_view letter) {
 // ---------------------------------------------------------------------------
 // The steps, each rewriting the current text in place
 
+// A character that joins the letters beside it into one word.
+bool is_word_piece(char32_t c) { return c == '_' || text::is_alphanumeric(c) || text::is_mark(c); }
+
+bool is_ascii_alnum(char c) {
+  return text::is_ascii_letter(static_cast<unsigned char>(c)) || (c >= '0' && c <= '9');
+}
+
+// Whether the word of ASCII letters and digits text[start, end) stands whole
+// (no other word character goes on from either end) and is no table key.
+bool is_ascii_name_word(std::string_view text, size_t start, size_t end) {
+  if (start == end) return false;
+  size_t next = 0;
+  if (start > 0 && is_word_piece(text::char_before(text, start))) return false;
+  if (end < text.size() && is_word_piece(text::char_at(text, end, &next))) return false;
+  return COMBINED_EXCEPTIONS().find(text.substr(start, end - start)) == nullptr;
+}
+
+// Whether a hyphen joins the key at text[span] to a word of ASCII letters
+// and digits that is no key itself: then the key is part of a name or a code
+// («TP-Link», «M-TP», «VN-2024»), not an abbreviation. Keys joined to one
+// another («HN-HCM»), to Vietnamese words («HN-Lào Cai»), and keys written
+// with their own dots («TP.HCM-Long Thành») stand for what they abbreviate.
+bool joined_to_name(std::string_view text, const ExceptionSpan& span) {
+  const std::string_view key = text.substr(span.start, span.end - span.start);
+  if (key.find('.') != std::string_view::npos) return false;
+  if (span.start >= 2 && text[span.start - 1] == '-') {
+    size_t start = span.start - 1;
+    while (start > 0 && is_ascii_alnum(text[start - 1])) --start;
+    if (is_ascii_name_word(text, start, span.start - 1)) return true;
+  }
+  if (span.end + 1 < text.size() && text[span.end] == '-') {
+    size_t end = span.end + 1;
+    while (end < text.size() && is_ascii_alnum(text[end])) ++end;
+    if (is_ascii_name_word(text, span.end + 1, end)) return true;
+  }
+  return false;
+}
+
 // 1. «UBND» → «uỷ ban nhân dân»; «TP.HCM» → «thành phố hồ chí minh».
 // The matches are those of RE_ACRONYMS_EXCEPTIONS, found by its fast search.
+// A key that a hyphen joins to a name stays for the acronym step: «TP-Link»
+// → «__start_en__t p__end_en__-Link».
 void read_acronym_exceptions(std::string& text) {
   std::optional<ExceptionSpan> match = find_acronym_exception(text);
   if (!match) return;
@@ -168,7 +208,7 @@ void read_acronym_exceptions(std::string& text) {
     const std::string_view key =
         std::string_view(text).substr(match->start, match->end - match->start);
     const std::string_view* reading = COMBINED_EXCEPTIONS().find(key);
-    out += reading ? *reading : key;
+    out += reading && !joined_to_name(text, *match) ? *reading : key;
     copied = match->end;
   }
   out.append(text, copied, std::string::npos);
@@ -194,9 +234,6 @@ void read_domain_suffixes(std::string& text) {
     out += ' ';
   });
 }
-
-// A character that joins the letters beside it into one word.
-bool is_word_piece(char32_t c) { return c == '_' || text::is_alphanumeric(c) || text::is_mark(c); }
 
 // «thế kỷ V» → «thế kỷ  năm »; «quý I», «Chương X» alike: a single I, V or X
 // standing alone after a numbering word is a numeral. A single C, D, L or M

@@ -662,14 +662,51 @@ bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
   });
 }
 
+namespace {
+
+// Whether `part` is a word of ASCII letters only.
+bool is_ascii_letter_word(std::string_view part) {
+  return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
+    return text::is_ascii_letter(static_cast<unsigned char>(c));
+  });
+}
+
+// Whether a string the technical finder took is prose around table
+// abbreviations rather than an identifier: its parts between hyphens are
+// table keys or words of letters, and one is a key written with its own dots.
+// «TP.HCM-Long», «HN-TP.HCM» → true; «BH-2024-VN-77», «a.b-c» → false.
+bool is_abbreviated_route(std::string_view match) {
+  bool dotted_key = false;
+  size_t from = 0;
+  while (from <= match.size()) {
+    size_t dash = match.find('-', from);
+    if (dash == std::string_view::npos) dash = match.size();
+    const std::string_view part = match.substr(from, dash - from);
+    if (COMBINED_EXCEPTIONS().find(part) != nullptr) {
+      dotted_key = dotted_key || part.find('.') != std::string_view::npos;
+    } else if (!is_ascii_letter_word(part)) {
+      return false;
+    }
+    from = dash + 1;
+  }
+  return dotted_key;
+}
+
+}  // namespace
+
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
   // find_technical_strings gives the spans of RE_TECHNICAL's matches in
   // linear time (the pattern itself rescans long runs such as «1.1.1…» from
   // every start), addresses carried on over letters beyond ASCII.
-  return replace_spans_apart(text, find_between_keys(text, masks, find_technical_strings), masks,
-                             out, [&](std::string_view match) {
-                               return protect_technical(match, masks);
-                             });
+  ByteSpans spans = find_between_keys(text, masks, find_technical_strings);
+  // A route between abbreviated places («cao tốc TP.HCM-Long Thành») is left
+  // to the passes that expand the abbreviations.
+  std::erase_if(spans, [&](const std::pair<size_t, size_t>& span) {
+    return is_abbreviated_route(text.substr(span.first, span.second - span.first));
+  });
+  return replace_spans_apart(text, spans, masks, out, [&](std::string_view match) {
+    return protect_technical(match, masks);
+  });
 }
 
 // «__start_en__u s d__end_en__» → its key, markers included.

@@ -103,5 +103,32 @@ TEST(NormalizeCapitalsCodes, CodesAndAddressesAreReadWhole) {
   });
 }
 
+// A table abbreviation is expanded only as a word of its own: joined to a
+// name by a hyphen or glued to a capitalised word, its capitals are read as
+// any acronym's are.
+TEST(NormalizeCapitalsCodes, AbbreviationsInsideNames) {
+  expect_normalized({
+      {"TP-Link", "<en>t p</en> link"},
+      {"Router TP-Link Archer C6", "router <en>t p</en> link archer xê sáu"},
+      {"TPBank", "<en>t p</en> bank"},
+      {"Ngân hàng TPBank chi nhánh", "ngân hàng <en>t p</en> bank chi nhánh"},
+      {"M-TP", "mờ <en>t p</en>"},
+      {"VNExpress đưa tin", "<en>v n</en> express đưa tin"},
+      {"VNPay", "<en>v n</en> pay"},
+      // As words of their own, or joined to one another or to places.
+      {"TP HCM", "thành phố hồ chí minh"},
+      {"TP Thủ Đức", "thành phố thủ đức"},
+      {"TP.HCM", "thành phố hồ chí minh"},
+      {"TP. Hồ Chí Minh", "thành phố. hồ chí minh"},
+      {"Tuyến HN-HCM", "tuyến hà nội hồ chí minh"},
+      {"Tuyến HN-TP.HCM", "tuyến hà nội thành phố hồ chí minh"},
+      {"cao tốc TP.HCM-Long Thành-Dầu Giây",
+       "cao tốc thành phố hồ chí minh long thành dầu giây"},
+      {"HN-Lào Cai", "hà nội lào cai"},
+      {"UBND-HĐND", "uỷ ban nhân dân hội đồng nhân dân"},
+      {"VN-Index tăng", "<en>v n</en> index tăng"},
+  });
+}
+
 }  // namespace
 }  // namespace vyr::vi_normalizer

@@ -43,6 +43,8 @@ NORMALIZE_FAMILIES = {
     "glued capitals with marks": "x " + "XĂNGĐÔNG" * (N // 12),
     "TP-TP-": "TP-" * (N // 3),
     "TPBank": "TPBank" * (N // 6),
+    "a-TP-a-TP-": "a-TP-" * (N // 5),
+    "TP.HCM-Long-": "TP.HCM-Long-" * (N // 12),
     "numbering words and numerals": "thế kỷ X " * (N // 10),
     "Roman-looking abbreviations": "CV MC " * (N // 6),
 }
