@@ -179,9 +179,8 @@ const CharIntMap& ROMAN_NUMERALS() {
 // numeral is a number even of one letter: «thế kỷ V», «quý I», «chương X».
 const TextSet& NUMBERING_WORDS() {
   static const TextSet table({
-      "thế kỷ", "thế kỉ",  "chương", "phần",     "quý",     "học kỳ",   "học kì",
-      "kỳ",     "kì",      "khóa",   "khoá",     "tập",     "đại hội",  "hội nghị",
-      "điều",   "mục",     "phụ lục", "giai đoạn", "lần thứ", "thứ",
+      "thế kỷ", "thế kỉ", "chương", "phần", "quý", "học kỳ", "học kì", "kỳ", "kì", "khóa", "khoá",
+      "tập", "đại hội", "hội nghị", "điều", "mục", "phụ lục", "giai đoạn", "lần thứ", "thứ",
   });
   return table;
 }
