@@ -24,6 +24,38 @@ constexpr std::string_view kVietnameseCapitals = "ĐĂÂÊÔƠƯ";
 // The small letters beyond ASCII that RE_ACRONYM lets follow a capital.
 constexpr std::string_view kAcronymSmallLetters = "đăâêôơư";
 
+// The written rhymes of Vietnamese that carry no vowel mark, and the
+// consonants that may open or close a syllable.
+constexpr std::string_view kUnmarkedNuclei[] = {
+    "oai", "oay", "uay", "uya", "uyu", "ai", "ao", "au", "ay", "eo", "ia", "iu", "oa",
+    "oe",  "oi",  "ua",  "ui",  "uy",  "a",  "e",  "i",  "o",  "u",  "y"};
+constexpr std::string_view kOnsets[] = {"ngh", "ng", "nh", "ch", "gh", "gi", "kh", "ph", "qu",
+                                        "th",  "tr", "b",  "c",  "d",  "g",  "h",  "k",  "l",
+                                        "m",   "n",  "p",  "r",  "s",  "t",  "v",  "x"};
+constexpr std::string_view kCodas[] = {"ng", "nh", "ch", "c", "m", "n", "p", "t"};
+
+// Whether the onset may stand before `rest` as Vietnamese spells it: «k»,
+// «gh» and «ngh» only before e, i, y; «c», «g» and «ng» never there.
+bool onset_fits(std::string_view onset, std::string_view rest) {
+  const bool front = !rest.empty() && (rest[0] == 'e' || rest[0] == 'i' || rest[0] == 'y');
+  if (onset == "k" || onset == "gh" || onset == "ngh") return front;
+  if (onset == "c" || onset == "g" || onset == "ng") return !front;
+  return true;
+}
+
+// Whether `rest` is one unmarked rhyme: a nucleus and at most one coda.
+bool is_unmarked_rhyme(std::string_view rest) {
+  for (std::string_view nucleus : kUnmarkedNuclei) {
+    if (!rest.starts_with(nucleus)) continue;
+    const std::string_view coda = rest.substr(nucleus.size());
+    if (coda.empty()) return true;
+    for (std::string_view c : kCodas) {
+      if (coda == c) return true;
+    }
+  }
+  return false;
+}
+
 // Writes `fill` into every "{}" of `templ`.
 std::string fill_slots(std::string_view templ, std::string_view fill) {
   std::string out;
@@ -169,6 +201,28 @@ void for_each_char(std::string_view s, F&& f) {
   }
 }
 
+std::vector<char32_t> code_points(std::string_view chars) {
+  std::vector<char32_t> out;
+  for (size_t pos = 0; pos < chars.size();) out.push_back(text::decode_utf8(chars, pos));
+  return out;
+}
+
+bool holds_code_point(const std::vector<char32_t>& set, char32_t c) {
+  return std::find(set.begin(), set.end(), c) != set.end();
+}
+
+// The vowels whose marks only Vietnamese writes (Ă Â Ê Ô Ơ Ư, either case).
+// A capital run that holds one is a word in capitals, not letters to spell:
+// «XĂNG», «TRƠN», «SIÊU». Tone marks never reach an acronym match.
+bool has_vietnamese_marked_vowel(std::string_view m) {
+  static const std::vector<char32_t> vowels = code_points("ĂÂÊÔƠƯăâêôơư");
+  bool found = false;
+  for_each_char(m, [&](char32_t c, std::string_view) {
+    found = found || holds_code_point(vowels, c);
+  });
+  return found;
+}
+
 bool has_small_or_non_ascii_letter(std::string_view m) {
   bool found = false;
   for_each_char(m, [&](char32_t c, std::string_view) {
@@ -302,6 +356,23 @@ std::optional<ExceptionSpan> find_acronym_exception(std::string_view text, size_
   return std::nullopt;
 }
 
+bool is_unmarked_syllable(std::string_view word) {
+  if (word.empty() || word.size() > 8) return false;
+  std::string lower;
+  for (char c : word) {
+    if (!text::is_ascii_letter(static_cast<unsigned char>(c))) return false;
+    lower += static_cast<char>(c | 0x20);
+  }
+  const std::string_view w(lower);
+  if (is_unmarked_rhyme(w)) return true;
+  for (std::string_view onset : kOnsets) {
+    if (!w.starts_with(onset)) continue;
+    const std::string_view rest = w.substr(onset.size());
+    if (onset_fits(onset, rest) && is_unmarked_rhyme(rest)) return true;
+  }
+  return false;
+}
+
 // «HĐND VIỆT NAM» → matches «HĐND», «NAM»; «iPhone», «A4» → no match
 const Regex& RE_ACRONYM() {
   static const Regex re(
@@ -312,16 +383,6 @@ const Regex& RE_ACRONYM() {
 }
 
 namespace {
-
-std::vector<char32_t> code_points(std::string_view chars) {
-  std::vector<char32_t> out;
-  for (size_t pos = 0; pos < chars.size();) out.push_back(text::decode_utf8(chars, pos));
-  return out;
-}
-
-bool holds_code_point(const std::vector<char32_t>& set, char32_t c) {
-  return std::find(set.begin(), set.end(), c) != set.end();
-}
 
 // The capitals and small letters of RE_ACRONYM's units.
 bool is_acronym_capital(char32_t c) {
@@ -363,6 +424,7 @@ const Regex& RE_STANDALONE_LETTER() {
 std::string read_acronym(const Captures& m) {
   const std::string_view acronym = m.str();
   if (WORD_LIKE_ACRONYMS().contains(acronym)) return english_word(acronym);
+  if (has_vietnamese_marked_vowel(acronym)) return text::to_lower(acronym);
   if (has_small_or_non_ascii_letter(acronym)) {
     return vietnamese_letter_reading(acronym, Unnamed::kLowerLettersDropRest);
   }

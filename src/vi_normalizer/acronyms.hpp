@@ -53,6 +53,11 @@ std::string expand_abbreviations(std::string_view text);
 // Every standalone Latin letter replaced by its Vietnamese name.
 std::string expand_standalone_letters(std::string_view text);
 
+// Whether an ASCII word is spelled as a Vietnamese syllable that bears no
+// mark, in either case: «NAM», «chung», «TO» → true; «USD», «CEO», «MC» →
+// false.
+bool is_unmarked_syllable(std::string_view word);
+
 // Per-match functions.
 // The reading of one RE_ACRONYM match.
 std::string read_acronym(const text::Captures& m);

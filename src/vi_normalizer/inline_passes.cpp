@@ -10,6 +10,7 @@
 #include "text/unicode.hpp"
 #include "vi_normalizer/acronyms.hpp"
 #include "vi_normalizer/num2vi.hpp"
+#include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
 #include "vi_normalizer/units.hpp"
 
@@ -39,6 +40,19 @@ bool has_case_change(std::string_view w) {
     if (i + 2 < w.size() && is_ascii_upper(w[i]) && is_ascii_upper(w[i + 1]) &&
         is_ascii_lower(w[i + 2]))
       return true;
+  }
+  return false;
+}
+
+// Whether a piece of the split word, between its spaces, is a key of
+// COMBINED_EXCEPTIONS: «TP Bank» → true; «camel Case» → false.
+bool holds_table_abbreviation(std::string_view split) {
+  size_t from = 0;
+  while (from <= split.size()) {
+    size_t space = split.find(' ', from);
+    if (space == std::string_view::npos) space = split.size();
+    if (COMBINED_EXCEPTIONS().find(split.substr(from, space - from)) != nullptr) return true;
+    from = space + 1;
   }
   return false;
 }
@@ -263,7 +277,12 @@ bool split_camel_case(std::string_view text, std::string& out) {
           o += word;
           return;
         }
-        o += RE_CAMEL_CASE().replace_all(word, " ");
+        std::string split = RE_CAMEL_CASE().replace_all(word, " ");
+        // A table abbreviation glued to a word is part of a name («TPBank»,
+        // «VNExpress»): a hyphen keeps the pieces joined, so the abbreviation
+        // is read as letters, not expanded, and later reads as a space.
+        if (holds_table_abbreviation(split)) std::replace(split.begin(), split.end(), ' ', '-');
+        o += split;
       });
 }
 

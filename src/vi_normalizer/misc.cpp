@@ -155,8 +155,48 @@ const std::string_view* letter_name(std::string_view letter) {
 // ---------------------------------------------------------------------------
 // The steps, each rewriting the current text in place
 
+// A character that joins the letters beside it into one word.
+bool is_word_piece(char32_t c) { return c == '_' || text::is_alphanumeric(c) || text::is_mark(c); }
+
+bool is_ascii_alnum(char c) {
+  return text::is_ascii_letter(static_cast<unsigned char>(c)) || (c >= '0' && c <= '9');
+}
+
+// Whether the word of ASCII letters and digits text[start, end) stands whole
+// (no other word character goes on from either end) and is no table key.
+bool is_ascii_name_word(std::string_view text, size_t start, size_t end) {
+  if (start == end) return false;
+  size_t next = 0;
+  if (start > 0 && is_word_piece(text::char_before(text, start))) return false;
+  if (end < text.size() && is_word_piece(text::char_at(text, end, &next))) return false;
+  return COMBINED_EXCEPTIONS().find(text.substr(start, end - start)) == nullptr;
+}
+
+// Whether a hyphen joins the key at text[span] to a word of ASCII letters
+// and digits that is no key itself: then the key is part of a name or a code
+// («TP-Link», «M-TP», «VN-2024»), not an abbreviation. Keys joined to one
+// another («HN-HCM»), to Vietnamese words («HN-Lào Cai»), and keys written
+// with their own dots («TP.HCM-Long Thành») stand for what they abbreviate.
+bool joined_to_name(std::string_view text, const ExceptionSpan& span) {
+  const std::string_view key = text.substr(span.start, span.end - span.start);
+  if (key.find('.') != std::string_view::npos) return false;
+  if (span.start >= 2 && text[span.start - 1] == '-') {
+    size_t start = span.start - 1;
+    while (start > 0 && is_ascii_alnum(text[start - 1])) --start;
+    if (is_ascii_name_word(text, start, span.start - 1)) return true;
+  }
+  if (span.end + 1 < text.size() && text[span.end] == '-') {
+    size_t end = span.end + 1;
+    while (end < text.size() && is_ascii_alnum(text[end])) ++end;
+    if (is_ascii_name_word(text, span.end + 1, end)) return true;
+  }
+  return false;
+}
+
 // 1. «UBND» → «uỷ ban nhân dân»; «TP.HCM» → «thành phố hồ chí minh».
 // The matches are those of RE_ACRONYMS_EXCEPTIONS, found by its fast search.
+// A key that a hyphen joins to a name stays for the acronym step: «TP-Link»
+// → «__start_en__t p__end_en__-Link».
 void read_acronym_exceptions(std::string& text) {
   std::optional<ExceptionSpan> match = find_acronym_exception(text);
   if (!match) return;
@@ -168,7 +208,7 @@ void read_acronym_exceptions(std::string& text) {
     const std::string_view key =
         std::string_view(text).substr(match->start, match->end - match->start);
     const std::string_view* reading = COMBINED_EXCEPTIONS().find(key);
-    out += reading ? *reading : key;
+    out += reading && !joined_to_name(text, *match) ? *reading : key;
     copied = match->end;
   }
   out.append(text, copied, std::string::npos);
@@ -195,9 +235,48 @@ void read_domain_suffixes(std::string& text) {
   });
 }
 
-// 4. «XIV» → « mười bốn ».
+// «thế kỷ V» → «thế kỷ  năm »; «quý I», «Chương X» alike: a single I, V or X
+// standing alone after a numbering word is a numeral. A single C, D, L or M
+// stays a letter («phần C»).
+void read_numbered_single_numerals(std::string& text) {
+  std::string out;
+  size_t copied = 0;
+  bool any = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != 'I' && c != 'V' && c != 'X') continue;
+    size_t next = 0;
+    if (i > 0 && is_word_piece(text::char_before(text, i))) continue;
+    if (i + 1 < text.size() && is_word_piece(text::char_at(text, i + 1, &next))) continue;
+    if (!follows_numbering_word(text, i)) continue;
+    if (!any) out.reserve(text.size() + 16);
+    any = true;
+    out.append(text, copied, i - copied);
+    out += ' ';
+    out += n2w(std::to_string(*ROMAN_NUMERALS().find(static_cast<char32_t>(c))));
+    out += ' ';
+    copied = i + 1;
+  }
+  if (!any) return;
+  out.append(text, copied, std::string::npos);
+  text.swap(out);
+}
+
+// 4. «XIV» → « mười bốn »; after a numbering word a single I, V or X too
+// («thế kỷ V» → «thế kỷ  năm »). An abbreviation that looks like a numeral
+// («CV», «MC», «XL») is left for the acronym step, unless a numbering word
+// stands before it («phần CD» → «phần  bốn trăm »).
 void read_roman_numerals(std::string& text) {
-  if (holds_any(text, "IVXLCDM")) rewrite::in_place_read(text, RE_ROMAN_NUMBER(), read_roman_numeral);
+  if (!holds_any(text, "IVXLCDM")) return;
+  rewrite::in_place(text, RE_ROMAN_NUMBER(), [](const text::Captures& m, std::string& out) {
+    if (ROMAN_LOOKING_ABBREVIATIONS().contains(m.str()) &&
+        !follows_numbering_word(m.subject(), m.start(0))) {
+      out += m.str();
+      return;
+    }
+    out += read_roman_numeral(m);
+  });
+  if (holds_any(text, "IVX")) read_numbered_single_numerals(text);
 }
 
 // 5. «chữ cái A» → «chữ cái a »; «ký tự 'B'» at the end → «ký tự bê '».
@@ -512,9 +591,80 @@ bool is_all_capitals(std::string_view sentence) {
   return any_word;
 }
 
+using ByteRange = std::pair<size_t, size_t>;
+
+// The runs of words in capitals, joined by white space alone, that hold a
+// word only Vietnamese writes: all capitals, one of them a letter beyond ASCII
+// other than «Đ» (a vowel with a mark). «đội ĐÔNG NAM Á vô địch» → «ĐÔNG NAM
+// Á»; «Giá USD giảm» → none.
+std::vector<ByteRange> vietnamese_capital_runs(std::string_view sentence) {
+  std::vector<ByteRange> runs;
+  size_t run_start = 0;
+  size_t last_end = 0;     // of the last word of the open run
+  bool open = false;       // a run of capital words is open
+  bool marked = false;     // and holds a Vietnamese one
+  const auto close = [&] {
+    if (open && marked) runs.emplace_back(run_start, last_end);
+    open = marked = false;
+  };
+  size_t pos = 0;
+  while (pos < sentence.size()) {
+    size_t next = pos;
+    const char32_t c = text::decode_utf8(sentence, next);
+    if (!is_letter(c)) {
+      if (!text::is_white_space(c)) close();
+      pos = next;
+      continue;
+    }
+    const size_t start = pos;
+    bool capitals = true;
+    bool beyond = false;
+    for (char32_t l = c; is_letter(l);) {
+      capitals = capitals && is_capital(l);
+      beyond = beyond || (l >= 0x80 && l != U'Đ');
+      pos = next;
+      if (pos >= sentence.size()) break;
+      l = text::decode_utf8(sentence, next);
+    }
+    if (!capitals) {
+      close();
+      continue;
+    }
+    if (!open) {
+      open = true;
+      run_start = start;
+    }
+    last_end = pos;
+    marked = marked || beyond;
+  }
+  close();
+  return runs;
+}
+
+// Whether an acronym match is an unmarked Vietnamese word in capitals: ASCII
+// capitals spelled as a syllable, inside a run of Vietnamese words in
+// capitals («NAM» of «ĐÔNG NAM Á», «CHO» of «GIẢM GIÁ CHO KHÁCH»).
+class CapitalWordRuns {
+ public:
+  explicit CapitalWordRuns(std::string_view sentence) : sentence_(sentence) {}
+
+  bool holds_word(const text::Captures& m) {
+    if (!is_unmarked_syllable(m.str())) return false;
+    if (!runs_) runs_ = vietnamese_capital_runs(sentence_);
+    while (next_ < runs_->size() && (*runs_)[next_].second < m.end(0)) ++next_;
+    return next_ < runs_->size() && (*runs_)[next_].first <= m.start(0);
+  }
+
+ private:
+  std::string_view sentence_;
+  std::optional<std::vector<ByteRange>> runs_;  // found on first need
+  size_t next_ = 0;                             // matches come left to right
+};
+
 // 22. Acronyms read sentence by sentence, except in a sentence written
 // entirely in capitals (a headline): «Tôi yêu NASA.» reads «NASA», «NASA» alone
-// stays.
+// stays. A word among Vietnamese words in capitals is one of them: «ĐÔNG NAM
+// Á» reads «đông nam á».
 void read_acronyms_in_sentences(std::string& text) {
   if (!may_hold_acronym(text)) return;
   std::string out;
@@ -523,13 +673,14 @@ void read_acronyms_in_sentences(std::string& text) {
   // Acronyms of one sentence, which starts at `offset` in the text.
   auto read_sentence = [&](std::string_view sentence, size_t offset) {
     if (sentence.empty() || !may_hold_acronym(sentence) || is_all_capitals(sentence)) return;
+    CapitalWordRuns words(sentence);
     RE_ACRONYM().for_each(sentence, [&](const text::Captures& m) {
       if (!any) {
         out.reserve(text.size() + text.size() / 2 + 16);
         any = true;
       }
       out.append(text, copied, offset + m.start(0) - copied);
-      out += read_acronym(m);
+      out += words.holds_word(m) ? text::to_lower(m.str()) : read_acronym(m);
       copied = offset + m.end(0);
     });
   };

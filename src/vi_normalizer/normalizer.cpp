@@ -626,12 +626,11 @@ std::string protect_email(std::string_view address, MaskTable& masks) {
 }
 
 // «https://x.vn/a» → the key of its reading; an exception («TP.HCM») → the
-// key of its table value; a string that only contains one → the key of the
-// string as written.
+// key of its table value. A code or address that only holds one («Shopee.VN»,
+// «BH-2024-VN-77») is read as any other is, its letters and digits spoken.
 std::string protect_technical(std::string_view match, MaskTable& masks) {
-  if (find_acronym_exception(match).has_value()) {
-    const std::string_view* value = COMBINED_EXCEPTIONS().find(match);
-    return masks.protect_segment(std::string(value != nullptr ? *value : match));
+  if (const std::string_view* value = COMBINED_EXCEPTIONS().find(match)) {
+    return masks.protect_segment(std::string(*value));
   }
   return masks.protect_segment(normalize_technical(match));
 }
@@ -664,14 +663,51 @@ bool mask_emails(std::string_view text, MaskTable& masks, std::string& out) {
   });
 }
 
+namespace {
+
+// Whether `part` is a word of ASCII letters only.
+bool is_ascii_letter_word(std::string_view part) {
+  return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) {
+    return text::is_ascii_letter(static_cast<unsigned char>(c));
+  });
+}
+
+// Whether a string the technical finder took is prose around table
+// abbreviations rather than an identifier: its parts between hyphens are
+// table keys or words of letters, and one is a key written with its own dots.
+// «TP.HCM-Long», «HN-TP.HCM» → true; «BH-2024-VN-77», «a.b-c» → false.
+bool is_abbreviated_route(std::string_view match) {
+  bool dotted_key = false;
+  size_t from = 0;
+  while (from <= match.size()) {
+    size_t dash = match.find('-', from);
+    if (dash == std::string_view::npos) dash = match.size();
+    const std::string_view part = match.substr(from, dash - from);
+    if (COMBINED_EXCEPTIONS().find(part) != nullptr) {
+      dotted_key = dotted_key || part.find('.') != std::string_view::npos;
+    } else if (!is_ascii_letter_word(part)) {
+      return false;
+    }
+    from = dash + 1;
+  }
+  return dotted_key;
+}
+
+}  // namespace
+
 bool mask_technical(std::string_view text, MaskTable& masks, std::string& out) {
   // find_technical_strings gives the spans of RE_TECHNICAL's matches in
   // linear time (the pattern itself rescans long runs such as «1.1.1…» from
   // every start), addresses carried on over letters beyond ASCII.
-  return replace_spans_apart(text, find_between_keys(text, masks, find_technical_strings), masks,
-                             out, [&](std::string_view match) {
-                               return protect_technical(match, masks);
-                             });
+  ByteSpans spans = find_between_keys(text, masks, find_technical_strings);
+  // A route between abbreviated places («cao tốc TP.HCM-Long Thành») is left
+  // to the passes that expand the abbreviations.
+  std::erase_if(spans, [&](const std::pair<size_t, size_t>& span) {
+    return is_abbreviated_route(text.substr(span.first, span.second - span.first));
+  });
+  return replace_spans_apart(text, spans, masks, out, [&](std::string_view match) {
+    return protect_technical(match, masks);
+  });
 }
 
 // «+84 912 345 678» → « key », the key of «không chín một hai, ba bốn năm,

@@ -204,6 +204,12 @@ std::string num_to_words(std::string_view num, bool negative) {
 
 namespace {
 
+// Whether a letter stands at byte `pos` of `text`.
+bool letter_follows(std::string_view text, size_t pos) {
+  size_t next = 0;
+  return pos < text.size() && text::is_alphabetic(text::char_at(text, pos, &next));
+}
+
 // The reading of `number` (the match's number, or its leading part) with the
 // match's dash as a hyphen or a minus sign.
 std::string signed_reading(const text::Captures& m, std::string_view number) {
@@ -211,9 +217,12 @@ std::string signed_reading(const text::Captures& m, std::string_view number) {
   if (has_dash) {
     const std::optional<char32_t> before = char_before(m.subject(), m.start(0));
     if (before && !opens_signed_number(*before)) {
-      // «a-5» → «a-năm»: a hyphen between a word and a number.
+      // «a-5» → «a-năm»: a hyphen between a word and a number. A letter
+      // glued after the number is kept apart from its reading: «WH-1000XM5»
+      // → «WH-một nghìn XM năm».
       std::string out(m[kNegGroup]);
       out += num_to_words(number, false);
+      if (letter_follows(m.subject(), m.end(0))) out += ' ';
       return out;
     }
   }

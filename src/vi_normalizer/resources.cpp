@@ -175,6 +175,23 @@ const CharIntMap& ROMAN_NUMERALS() {
   return table;
 }
 
+// Lower-case words that number what follows them, after which a Roman
+// numeral is a number even of one letter: «thế kỷ V», «quý I», «chương X».
+const TextSet& NUMBERING_WORDS() {
+  static const TextSet table({
+      "thế kỷ", "thế kỉ", "chương", "phần", "quý", "học kỳ", "học kì", "kỳ", "kì", "khóa", "khoá",
+      "tập", "đại hội", "hội nghị", "điều", "mục", "phụ lục", "giai đoạn", "lần thứ", "thứ",
+  });
+  return table;
+}
+
+// Abbreviations people write that happen to be Roman numerals in standard
+// form; without a numbering word before them they are read as acronyms.
+const TextSet& ROMAN_LOOKING_ABBREVIATIONS() {
+  static const TextSet table({"CV", "MC", "MV", "CD", "CI", "CC", "DC", "XL", "MD"});
+  return table;
+}
+
 // Unit keys as written. Case and look-alikes matter: "M" (million) beside "m",
 // "kWh" beside "kwh", "µm" (micro sign U+00B5) beside "μm" (Greek mu U+03BC).
 const TextMap& MEASUREMENT_KEY_VI() {

@@ -82,6 +82,8 @@ const CharMap& SYMBOLS_MAP();
 const CharMap& SUPERSCRIPTS_MAP();
 const CharMap& SUBSCRIPTS_MAP();
 const CharIntMap& ROMAN_NUMERALS();
+const TextSet& NUMBERING_WORDS();              // lower case; one or two words
+const TextSet& ROMAN_LOOKING_ABBREVIATIONS();  // «CV», «MC», «XL», ...
 const TextMap& MEASUREMENT_KEY_VI();
 const TextMap& CASED_UNIT_KEY();
 const TextMap& CURRENCY_KEY();

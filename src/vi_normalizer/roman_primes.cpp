@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
 #include "vi_normalizer/resources.hpp"
@@ -58,7 +59,49 @@ int64_t roman_total(std::string_view numeral) {
   return total + value;
 }
 
+// The longest numbering word's bytes, and the most white space looked over.
+constexpr size_t kLongestWordBytes = 16;
+constexpr size_t kMostSpaceBytes = 16;
+
+// Where the white space that ends at `end` starts, or npos when there is none
+// or too much of it.
+size_t space_start_before(std::string_view text, size_t end) {
+  size_t start = end;
+  while (start > 0 && end - start <= kMostSpaceBytes) {
+    const size_t before = text::char_start_before(text, start);
+    if (!text::is_white_space(text::char_before(text, start))) break;
+    start = before;
+  }
+  return start == end || end - start > kMostSpaceBytes ? std::string_view::npos : start;
+}
+
+// Where the word of letters that ends at `end` starts, or npos when there is
+// none or it is longer than any numbering word.
+size_t word_start_before(std::string_view text, size_t end) {
+  size_t start = end;
+  while (start > 0 && end - start <= kLongestWordBytes) {
+    if (!text::is_alphabetic(text::char_before(text, start))) break;
+    start = text::char_start_before(text, start);
+  }
+  return start == end || end - start > kLongestWordBytes ? std::string_view::npos : start;
+}
+
 }  // namespace
+
+bool follows_numbering_word(std::string_view text, size_t pos) {
+  const size_t last_end = space_start_before(text, pos);
+  if (last_end == std::string_view::npos) return false;
+  const size_t last = word_start_before(text, last_end);
+  if (last == std::string_view::npos) return false;
+  const std::string last_word = text::to_lower(text.substr(last, last_end - last));
+  if (NUMBERING_WORDS().contains(last_word)) return true;
+  const size_t first_end = space_start_before(text, last);
+  if (first_end == std::string_view::npos) return false;
+  const size_t first = word_start_before(text, first_end);
+  if (first == std::string_view::npos) return false;
+  return NUMBERING_WORDS().contains(text::to_lower(text.substr(first, first_end - first)) + ' ' +
+                                    last_word);
+}
 
 // «XIV» → « mười bốn »; «MCMXCIX» → « một nghìn chín trăm chín mươi chín ».
 std::string read_roman_numeral(const text::Captures& m) {

@@ -23,6 +23,11 @@ const text::Regex& RE_PRIME();
 const text::Regex& RE_PRIME_DIGIT();
 const text::Regex& RE_VERSION();
 
+// Whether a word of NUMBERING_WORDS, in any case, and white space stand right
+// before byte `pos`: «thế kỷ |V», «Chương |X», «học  kỳ |I» → true; «vua
+// Louis |XIV», «kỳ|V» → false.
+bool follows_numbering_word(std::string_view text, size_t pos);
+
 // Per-match functions.
 std::string read_roman_numeral(const text::Captures& m);
 std::string read_prime(const text::Captures& m);

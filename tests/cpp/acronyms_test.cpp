@@ -161,8 +161,20 @@ TEST(ReadAcronym, ReadsByTheFirstRuleThatApplies) {
       // A small letter or a letter outside ASCII: Vietnamese letter names.
       {"PhD", "pê hát đê"},
       {"ĐHQG", "đê hát qui gờ"},
-      {"ÂU", "â u"},  // "â" has no name: written lower-cased
-      {"ĂN", "ă nờ"},
+      // A vowel with a mark only Vietnamese writes (Ă Â Ê Ô Ơ Ư) makes the run a
+      // Vietnamese word in capitals: its lower-case form, no longer spelled.
+      {"ÂU", "âu"},
+      {"ĂN", "ăn"},
+      {"XĂNG", "xăng"},
+      {"TRƠN", "trơn"},
+      {"SIÊU", "siêu"},
+      {"ĐÔ", "đô"},
+      {"ƯU", "ưu"},
+      {"NGÔ", "ngô"},
+      {"ĐƯ", "đư"},
+      // «Đ» is no vowel: an abbreviation without such a vowel is spelled.
+      {"ĐT", "đê tê"},
+      {"HCĐ", "hát xê đê"},
       {"NoSQL", "nờ ô ét qui lờ"},
       {"ĐH2", "đê hát hai"},
       {"ĐH\u0663", "đê hát"},  // a digit outside ASCII is dropped
@@ -181,6 +193,19 @@ TEST(ReadAcronym, ReadsByTheFirstRuleThatApplies) {
     ASSERT_TRUE(m.has_value()) << "«" << c.acronym << "» is no acronym";
     ASSERT_EQ(m->str(), c.acronym);
     EXPECT_EQ(read_acronym(*m), c.expected) << "«" << c.acronym << "»";
+  }
+}
+
+TEST(UnmarkedSyllable, FollowsVietnameseSpelling) {
+  for (std::string_view word : {"NAM", "CHUNG", "TO", "cho", "NGAY", "KHI", "GHI", "NGHE", "QUA",
+                                "GIA", "OAI", "A", "AI", "HOA", "NHANH", "TRONG"}) {
+    EXPECT_TRUE(is_unmarked_syllable(word)) << "«" << word << "»";
+  }
+  // No rhyme, a coda Vietnamese never writes, an onset spelled against the
+  // vowel after it (c, g before e, i; k, gh before a), or letters beyond ASCII.
+  for (std::string_view word : {"", "USD", "CMND", "MC", "CV", "XL", "TV", "CEO", "GE", "KA",
+                                "GHA", "NGE", "SALE", "OK", "BANK", "NĂM", "CHUNGG"}) {
+    EXPECT_FALSE(is_unmarked_syllable(word)) << "«" << word << "»";
   }
 }
 

@@ -41,6 +41,17 @@ TEST(InlinePasses, CamelCaseSplitsAtCaseChanges) {
                                  });
 }
 
+// A table abbreviation glued to a word is part of a name: the pieces stay
+// joined by a hyphen, which keeps the abbreviation from being expanded.
+TEST(InlinePasses, CamelCaseKeepsAbbreviationsInNamesJoined) {
+  expect_cases(split_camel_case, {
+                                     {"TPBank", "TP-Bank"},
+                                     {"VNExpress đưa tin", "VN-Express đưa tin"},
+                                     {"myHNPost", "my-HN-Post"},
+                                     {"XMLParser", "XML Parser"},
+                                 });
+}
+
 TEST(InlinePasses, CamelCaseLeavesAcronymShapedWordsWhole) {
   expect_cases(split_camel_case, {
                                      {"ThS", "ThS"},

@@ -92,6 +92,16 @@ TEST(NormalizeOthers, AcronymExceptionsAndDomainSuffixes) {
   ExpectOthers({
       {"UBND", "uỷ ban nhân dân"},
       {"TP.HCM", "thành phố hồ chí minh"},
+      // Joined by a hyphen to a word that is no key, a key is part of a name
+      // and read by the acronym step; joined to keys, to Vietnamese words or
+      // written with its own dots, it is expanded.
+      {"TP-Link", "__start_en__t p__end_en__-Link"},
+      {"M-TP", "M-__start_en__t p__end_en__"},
+      {"VN-2024", "__start_en__v n__end_en__-2024"},
+      {"HN-HCM", "hà nội-hồ chí minh"},
+      {"HN-Lào Cai", "hà nội-Lào Cai"},
+      {"TP.HCM-Long", "thành phố hồ chí minh-Long"},
+      {"TP - Link", "thành phố - Link"},
       {".EDU", " chấm __start_en__edu__end_en__ "},
       {"abc.vn", "abc chấm __start_en__v n__end_en__ "},
       // The suffix must end a word.

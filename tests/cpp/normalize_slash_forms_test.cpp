@@ -61,7 +61,10 @@ TEST(NormalizeSlashForms, EndToEnd) {
       {"60 km/h", "sáu mươi ki lô mét trên giờ"},
       {"8h30", "tám giờ ba mươi phút"},
       {"x = -3/4", "ích bằng âm ba trên bốn"},
-      {"CV", "một trăm lẻ năm"},
+      // «CV» is the abbreviation people mean (a text of one word in capitals
+      // stays as written); a Roman numeral of the same kind is still read.
+      {"CV", "cv"},
+      {"XV", "mười lăm"},
   });
 }
 

@@ -48,6 +48,28 @@ TEST(RomanNumerals, StandardFormWholeWords) {
   for (const Case& c : cases) expect_step(RE_ROMAN_NUMBER(), read_roman_numeral, c);
 }
 
+TEST(RomanNumerals, NumberingWordBefore) {
+  const struct {
+    std::string_view text;  // the numeral starts after the "|"
+    bool expected;
+  } cases[] = {
+      {"thế kỷ |V", true},       {"Thế Kỉ |X", true},      {"CHƯƠNG |X", true},
+      {"học  kỳ |I", true},      {"quý |I", true},         {"lần thứ |V", true},
+      {"Đại hội |XIII", true},   {"phụ lục\t|II", true},  {"khóa |I", true},
+      {"khoá |I", true},         {"a, Điều |V", true},
+      // No white space, another word, a numbering word inside a longer one.
+      {"kỳ|V", false},           {"vua Louis |XIV", false}, {"|V", false},
+      {"hạng |V", false},        {"thứ, |V", false},       {"kỳI |V", false},
+      {"đoạn |I", false},
+  };
+  for (const auto& c : cases) {
+    std::string text(c.text);
+    const size_t bar = text.find('|');
+    text.erase(bar, 1);
+    EXPECT_EQ(follows_numbering_word(text, bar), c.expected) << "«" << c.text << "»";
+  }
+}
+
 TEST(Primes, OneCharacterWordBeforeTheMark) {
   const Case cases[] = {
       {"x'", "ích phẩy"},

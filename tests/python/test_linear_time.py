@@ -58,6 +58,15 @@ NORMALIZE_FAMILIES = {
     "superscript digits": "\u00b9" * N,
     "word/unit": "đồng/m2" * (N // 7),
     "number over unit over unit": "5/10kg/" * (N // 7),
+    "capitals with marks": "x " + "ĐÔNG NAM " * (N // 9),
+    "capital syllables, a marked word last": "x " + "NAM " * (N // 4) + "Á",
+    "glued capitals with marks": "x " + "XĂNGĐÔNG" * (N // 12),
+    "TP-TP-": "TP-" * (N // 3),
+    "TPBank": "TPBank" * (N // 6),
+    "a-TP-a-TP-": "a-TP-" * (N // 5),
+    "TP.HCM-Long-": "TP.HCM-Long-" * (N // 12),
+    "numbering words and numerals": "thế kỷ X " * (N // 10),
+    "Roman-looking abbreviations": "CV MC " * (N // 6),
 }
 
 
