@@ -736,6 +736,80 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
   return any;
 }
 
+namespace {
+
+// A character the steps read or keep as a letter or digit: an ASCII letter
+// or digit, a Vietnamese letter, "°", or a key of the symbol, superscript and
+// subscript tables.
+bool is_read_by_steps(char32_t c) {
+  if (c < 0x80) return text::is_ascii_letter(c) || text::is_ascii_digit(c) || symbol_reading(c);
+  return c == U'°' || is_kept_non_ascii(c) || symbol_reading(c) != nullptr;
+}
+
+// A character that no step reads and the stray-character step would turn into
+// a space: not kept, not a Latin letter (spelled there), not a mark (dropped
+// on a letter), not read by a table.
+bool is_deleted_at_last_step(char32_t c) {
+  return c >= 0x80 && !is_kept_non_ascii(c) && !text::is_white_space(c) &&
+         !text::is_latin_letter(c) && !text::is_mark(c) && c != U'°' && c != kSuperscriptMinus &&
+         symbol_reading(c) == nullptr;
+}
+
+// The decomposition that stands for c, or "" when c stays: «℃» → «°C», «㎏» →
+// «kg», «𝐒» → «S», «①» → «1»; «…» (dots, which no step reads as a sign) and
+// «²» (read by its table) stay.
+std::string compatibility_form(char32_t c) {
+  if (!is_deleted_at_last_step(c)) return {};
+  std::string mapping = text::decomposition_mapping(c);
+  for (size_t pos = 0; pos < mapping.size();) {
+    if (!is_read_by_steps(text::decode_utf8(mapping, pos))) return {};
+  }
+  return mapping;
+}
+
+// compatibility_form for characters of the Basic Multilingual Plane,
+// remembered per thread: 0 unknown, 1 stays, 2 has a form.
+bool may_have_compatibility_form(char32_t c) {
+  if (c >= 0x10000) return true;
+  thread_local std::vector<uint8_t> known(0x10000, 0);
+  if (known[c] == 0) known[c] = compatibility_form(c).empty() ? 1 : 2;
+  return known[c] == 2;
+}
+
+}  // namespace
+
+bool fold_compatibility_signs(std::string_view text, std::string& out) {
+  size_t copied = 0;
+  bool any = false;
+  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+      next = pos + 1;
+      continue;
+    }
+    // The Vietnamese letters of U+1E00..U+1EFF are kept: skipped undecoded.
+    const auto second = pos + 1 < text.size() ? static_cast<unsigned char>(text[pos + 1]) : 0;
+    if (lead == 0xE1 && pos + 2 < text.size() && second >= 0xB8 && second <= 0xBB) {
+      next = pos + 3;
+      continue;
+    }
+    const char32_t c = text::char_at(text, pos, &next);
+    if (!may_have_compatibility_form(c)) continue;
+    const std::string form = compatibility_form(c);
+    if (form.empty()) continue;
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 16);
+      any = true;
+    }
+    out.append(text.data() + copied, pos - copied);
+    out += form;
+    copied = next;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
 // «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1»; «3:2.5» → «3, 2.5».
 std::string read_standard_colon(const text::Captures& m) {
   const std::string_view a = m[1];

@@ -771,6 +771,7 @@ std::string clean_vietnamese_text(std::string_view input) {
   using rewrite::run_pass;
   run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
   run_pass(text, fold_dong_signs);                   //    "₫" → "đ", read as "đ" is
+  run_pass(text, fold_compatibility_signs);          //    "℃" → "°C", "㎏" → "kg", "𝐒" → "S"
   // Keys that no stretch of the text as it enters the steps can imitate.
   MaskTable masks(text);
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
