@@ -785,6 +785,7 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, read_context_den);                  //  9 "từ 5-10" → đến
   run_pass(text, read_eq_minus);                     // 10 "5-3=" → trừ
   run_pass(text, read_eq_neg);                       // 11 "=-5" → âm
+  run_pass(text, read_minus_before_letter);          //    "= -b" → trừ, before "-" joins words
   run(text, expand_abbreviations);                   // 12 abbreviations
   run(text, expand_scientific_notation);             // 13 mantissa and exponent
   run(text, normalize_date);                         // 14 dates, months, quarters
