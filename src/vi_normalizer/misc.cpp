@@ -238,16 +238,17 @@ void read_letter_number(std::string& text) {
   });
 }
 
-// 8. «x'» → «ích phẩy».
+// 8. «x'» → «ích phẩy»; «f′» → «ép phẩy».
 void read_primes(std::string& text) {
-  if (holds(text, "'") || holds(text, "’")) rewrite::in_place_read(text, RE_PRIME(), read_prime);
+  if (holds(text, "'") || holds(text, "’") || holds(text, "′") || holds(text, "″")) {
+    rewrite::in_place_read(text, RE_PRIME(), read_prime);
+  }
 }
 
-// 9. «45''» → «45 phẩy phẩy ».
+// 9. «45'» → «45 phút »; «27"» → «27 inch »; «"Top 5"» keeps its quotes.
 void read_digit_primes(std::string& text) {
-  if (holds(text, "'") || holds(text, "’") || holds(text, "\"") || holds(text, "”")) {
-    rewrite::in_place_read(text, RE_PRIME_DIGIT(), read_digit_prime);
-  }
+  std::string out;
+  if (read_number_marks(text, out)) text.swap(out);
 }
 
 // «-3» → «trừ ba»; «+2» → «hai»; «003» → «không không ba».

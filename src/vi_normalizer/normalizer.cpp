@@ -20,6 +20,7 @@
 #include "vi_normalizer/numerical.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/roman_primes.hpp"
 #include "vi_normalizer/technical.hpp"
 #include "vi_normalizer/units.hpp"
 
@@ -790,6 +791,9 @@ std::string clean_vietnamese_text(std::string_view input) {
   run(text, expand_scientific_notation);             // 13 mantissa and exponent
   run(text, normalize_date);                         // 14 dates, months, quarters
   run(text, normalize_time);                         // 15 clock times
+  // Before the number passes read "6,5" or "1.234" into words, so that the
+  // mark still follows the number; after clock times, which hold their own.
+  run_pass(text, read_number_marks);                 //    "38'45\"" → phút, giây; "27\"" → inch
   run_pass(text, read_numeric_dash_groups);          // 16 "123-456-789"
   run_pass(text, read_phone_space);                  // 17 "090 123 456"
   run_pass(text, read_power_of_ten_implicit);        // 18 "10^6"
