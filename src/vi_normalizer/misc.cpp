@@ -697,21 +697,23 @@ std::string_view folded_character(std::string_view text, size_t pos, size_t next
   return roman_numeral_letters(c);
 }
 
-}  // namespace
-
-bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
+// Every character beyond ASCII for which `fold` gives a text (in `scratch`)
+// replaced by it; the others copied. ASCII bytes and the Vietnamese letters of
+// U+1E00..U+1EFF, which no fold changes, are skipped undecoded, and so, when
+// `skip_two_byte` is set, are the two-byte characters below U+0640 but for the
+// modifier letters of U+0280..U+02BF.
+template <class Fold>
+bool fold_characters(std::string_view text, std::string& out, bool skip_two_byte, Fold fold) {
   size_t copied = 0;
   bool any = false;
+  std::string scratch;
   for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) {
       next = pos + 1;
       continue;
     }
-    // Skipped undecoded: two-byte characters below U+0640 but for the modifier
-    // letters of U+0280..U+02BF, and the Vietnamese letters of U+1E00..U+1EFF,
-    // hold no digit, no Roman numeral and no apostrophe.
-    if (lead < 0xD9 && lead != 0xCA && pos + 1 < text.size()) {
+    if (skip_two_byte && lead < 0xD9 && lead != 0xCA && pos + 1 < text.size()) {
       next = pos + 2;
       continue;
     }
@@ -721,20 +723,33 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
       continue;
     }
     const char32_t c = text::char_at(text, pos, &next);
-    char digit = 0;
-    const std::string_view folded = folded_character(text, pos, next, c, digit);
-    if (folded.empty()) continue;
+    scratch.clear();
+    if (!fold(text, pos, next, c, scratch)) continue;
     if (!any) {
       out.clear();
-      out.reserve(text.size());
+      out.reserve(text.size() + 16);
       any = true;
     }
     out.append(text.data() + copied, pos - copied);
-    out += folded;
+    out += scratch;
     copied = next;
   }
   if (any) out.append(text.data() + copied, text.size() - copied);
   return any;
+}
+
+}  // namespace
+
+bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
+  // The two-byte characters skipped hold no digit, no Roman numeral and no
+  // apostrophe.
+  return fold_characters(text, out, true,
+                         [](std::string_view t, size_t pos, size_t next, char32_t c,
+                            std::string& folded) {
+                           char digit = 0;
+                           folded = folded_character(t, pos, next, c, digit);
+                           return !folded.empty();
+                         });
 }
 
 namespace {
@@ -780,35 +795,12 @@ bool may_have_compatibility_form(char32_t c) {
 }  // namespace
 
 bool fold_compatibility_signs(std::string_view text, std::string& out) {
-  size_t copied = 0;
-  bool any = false;
-  for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-      next = pos + 1;
-      continue;
-    }
-    // The Vietnamese letters of U+1E00..U+1EFF are kept: skipped undecoded.
-    const auto second = pos + 1 < text.size() ? static_cast<unsigned char>(text[pos + 1]) : 0;
-    if (lead == 0xE1 && pos + 2 < text.size() && second >= 0xB8 && second <= 0xBB) {
-      next = pos + 3;
-      continue;
-    }
-    const char32_t c = text::char_at(text, pos, &next);
-    if (!may_have_compatibility_form(c)) continue;
-    const std::string form = compatibility_form(c);
-    if (form.empty()) continue;
-    if (!any) {
-      out.clear();
-      out.reserve(text.size() + 16);
-      any = true;
-    }
-    out.append(text.data() + copied, pos - copied);
-    out += form;
-    copied = next;
-  }
-  if (any) out.append(text.data() + copied, text.size() - copied);
-  return any;
+  return fold_characters(text, out, false,
+                         [](std::string_view, size_t, size_t, char32_t c, std::string& form) {
+                           if (!may_have_compatibility_form(c)) return false;
+                           form = compatibility_form(c);
+                           return !form.empty();
+                         });
 }
 
 // «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1»; «3:2.5» → «3, 2.5».
