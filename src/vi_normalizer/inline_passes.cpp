@@ -235,9 +235,24 @@ size_t minus_length_at(std::string_view text, size_t pos) {
 // operator («x = -b», «(-x», «2*-y», «a ≤ -b»).
 bool opens_a_term(char32_t c) {
   switch (c) {
-    case '=': case '(': case '[': case '{': case '+': case '*': case '/': case '^': case '<':
-    case '>': case U'\u2212': case U'\u00D7': case U'\u00F7': case U'\u00B1': case U'\u2264':
-    case U'\u2265': case U'\u2260': case U'\u2248':
+    case '=':
+    case '(':
+    case '[':
+    case '{':
+    case '+':
+    case '*':
+    case '/':
+    case '^':
+    case '<':
+    case '>':
+    case U'\u2212':
+    case U'\u00D7':
+    case U'\u00F7':
+    case U'\u00B1':
+    case U'\u2264':
+    case U'\u2265':
+    case U'\u2260':
+    case U'\u2248':
       return true;
     default:
       return false;
@@ -258,7 +273,8 @@ bool is_minus_before_letter(std::string_view text, size_t pos, size_t length) {
 }  // namespace
 
 bool read_minus_before_letter(std::string_view text, std::string& out) {
-  if (!rewrite::has_byte(text, '-') && text.find(kMinusSign) == std::string_view::npos) return false;
+  if (!rewrite::has_byte(text, '-') && text.find(kMinusSign) == std::string_view::npos)
+    return false;
   size_t copied = 0;
   bool any = false;
   for (size_t pos = 0; pos < text.size(); ++pos) {

@@ -743,13 +743,13 @@ bool fold_characters(std::string_view text, std::string& out, bool skip_two_byte
 bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
   // The two-byte characters skipped hold no digit, no Roman numeral and no
   // apostrophe.
-  return fold_characters(text, out, true,
-                         [](std::string_view t, size_t pos, size_t next, char32_t c,
-                            std::string& folded) {
-                           char digit = 0;
-                           folded = folded_character(t, pos, next, c, digit);
-                           return !folded.empty();
-                         });
+  return fold_characters(
+      text, out, true,
+      [](std::string_view t, size_t pos, size_t next, char32_t c, std::string& folded) {
+        char digit = 0;
+        folded = folded_character(t, pos, next, c, digit);
+        return !folded.empty();
+      });
 }
 
 namespace {

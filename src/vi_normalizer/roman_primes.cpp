@@ -22,8 +22,7 @@ const text::Regex& RE_ROMAN_NUMBER() {
 // «x'» → group «x»; «A’», «f′» → «A», «f»; «A″» → «A» and «″»; nothing in
 // «don't», «l'eau», «ab'».
 const text::Regex& RE_PRIME() {
-  static const text::Regex re(R"re((\b[a-zA-Z0-9])(['’′]|″)(?!\w))re",
-                              text::Engine::kBacktracking);
+  static const text::Regex re(R"re((\b[a-zA-Z0-9])(['’′]|″)(?!\w))re", text::Engine::kBacktracking);
   return re;
 }
 
