@@ -789,11 +789,12 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, read_minus_before_letter);          //    "= -b" → trừ, before "-" joins words
   run(text, expand_abbreviations);                   // 12 abbreviations
   run(text, expand_scientific_notation);             // 13 mantissa and exponent
+  // Before the date and number passes read "1/2" or "6,5" into words, so
+  // that the mark still follows the number ("10h30'" is glued to a word and
+  // stays for the clock times).
+  run_pass(text, read_number_marks);                 //    "38'45\"" → phút, giây; "27\"" → inch
   run(text, normalize_date);                         // 14 dates, months, quarters
   run(text, normalize_time);                         // 15 clock times
-  // Before the number passes read "6,5" or "1.234" into words, so that the
-  // mark still follows the number; after clock times, which hold their own.
-  run_pass(text, read_number_marks);                 //    "38'45\"" → phút, giây; "27\"" → inch
   run_pass(text, read_numeric_dash_groups);          // 16 "123-456-789"
   run_pass(text, read_phone_space);                  // 17 "090 123 456"
   run_pass(text, read_power_of_ten_implicit);        // 18 "10^6"

@@ -31,6 +31,9 @@ TEST(NormalizeQuotesSigns, MarksAfterANumber) {
       // The mark still follows the number when it has a fraction.
       {"màn hình 6,5\"", "màn hình sáu phẩy năm inch"},
       {"màn hình 6.1\"", "màn hình sáu chấm một inch"},
+      {"ống 1/2\" và 3/4\"", "ống một trên hai inch và ba trên bốn inch"},
+      {"15:30'", "mười lăm giờ ba mươi phút"},
+      {"lúc 10h30'", "lúc mười giờ ba mươi phút"},
       // Closing quotes, whatever stands before them.
       {"phim \"Lật Mặt 7\" ra rạp", "phim lật mặt bảy ra rạp"},
       {"phim “Lật Mặt 7” ra rạp", "phim lật mặt bảy ra rạp"},
