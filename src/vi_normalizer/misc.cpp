@@ -783,24 +783,26 @@ std::string compatibility_form(char32_t c) {
   return mapping;
 }
 
-// compatibility_form for characters of the Basic Multilingual Plane,
-// remembered per thread: 0 unknown, 1 stays, 2 has a form.
-bool may_have_compatibility_form(char32_t c) {
-  if (c >= 0x10000) return true;
+// Whether each character of the Basic Multilingual Plane has a compatibility
+// form, as far as this thread has met it: 0 not met, 1 stays, 2 has a form.
+std::vector<uint8_t>& known_compatibility_forms() {
   thread_local std::vector<uint8_t> known(0x10000, 0);
-  if (known[c] == 0) known[c] = compatibility_form(c).empty() ? 1 : 2;
-  return known[c] == 2;
+  return known;
 }
 
 }  // namespace
 
 bool fold_compatibility_signs(std::string_view text, std::string& out) {
-  return fold_characters(text, out, false,
-                         [](std::string_view, size_t, size_t, char32_t c, std::string& form) {
-                           if (!may_have_compatibility_form(c)) return false;
-                           form = compatibility_form(c);
-                           return !form.empty();
-                         });
+  std::vector<uint8_t>& known = known_compatibility_forms();
+  return fold_characters(
+      text, out, false, [&known](std::string_view, size_t, size_t, char32_t c, std::string& form) {
+        if (c < 0x10000) {
+          if (known[c] == 0) known[c] = compatibility_form(c).empty() ? 1 : 2;
+          if (known[c] == 1) return false;
+        }
+        form = compatibility_form(c);
+        return !form.empty();
+      });
 }
 
 // «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1»; «3:2.5» → «3, 2.5».
