@@ -794,15 +794,15 @@ std::vector<uint8_t>& known_compatibility_forms() {
 
 bool fold_compatibility_signs(std::string_view text, std::string& out) {
   std::vector<uint8_t>& known = known_compatibility_forms();
-  return fold_characters(
-      text, out, false, [&known](std::string_view, size_t, size_t, char32_t c, std::string& form) {
-        if (c < 0x10000) {
-          if (known[c] == 0) known[c] = compatibility_form(c).empty() ? 1 : 2;
-          if (known[c] == 1) return false;
-        }
-        form = compatibility_form(c);
-        return !form.empty();
-      });
+  return fold_characters(text, out, false,
+                         [&known](std::string_view, size_t, size_t, char32_t c, std::string& form) {
+                           if (c < 0x10000) {
+                             if (known[c] == 0) known[c] = compatibility_form(c).empty() ? 1 : 2;
+                             if (known[c] == 1) return false;
+                           }
+                           form = compatibility_form(c);
+                           return !form.empty();
+                         });
 }
 
 // «3:2» → « 3 trên 2 »; «1000:1» → «1000, 1»; «3:2.5» → «3, 2.5».
