@@ -259,6 +259,17 @@ std::string latin_ascii_fold(char32_t c) {
   return letters;
 }
 
+std::string decomposition_mapping(char32_t c) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfkc = icu::Normalizer2::getNFKCInstance(status);
+  if (U_FAILURE(status) || nfkc == nullptr)
+    throw Panic(std::string("ICU NFKC data unavailable: ") + u_errorName(status));
+  icu::UnicodeString mapping;
+  std::string out;
+  if (nfkc->getRawDecomposition(static_cast<UChar32>(c), mapping)) mapping.toUTF8String(out);
+  return out;
+}
+
 char32_t decode_utf8(std::string_view s, size_t& pos) {
   if (pos >= s.size()) {
     ++pos;

@@ -57,6 +57,11 @@ bool is_symbol_beyond_ascii(char32_t c);
 // HOOK → «b»). Empty when none of these exists («ʘ»).
 std::string latin_ascii_fold(char32_t c);
 
+// The decomposition mapping of c, one level deep (as the Unicode data gives
+// it, not applied again to its own characters), in UTF-8: «℃» → «°C», «㎡» →
+// «m²», «𝐒» → «S». Empty when c has none.
+std::string decomposition_mapping(char32_t c);
+
 // Decodes the code point at s[pos] and advances pos past it. An ill-formed
 // sequence decodes as one U+FFFD and pos moves past its maximal subpart (as
 // Rust's lossy decoding does); at or past the end, U+FFFD and pos + 1.

@@ -327,6 +327,79 @@ bool read_eq_neg(std::string_view text, std::string& out) {
   return rewrite::replace_all(text, RE_EQ_NEG(), "= âm $1", out);
 }
 
+namespace {
+
+constexpr std::string_view kMinusSign = "\u2212";
+
+// Length of the minus at text[pos]: "-" or U+2212, else 0.
+size_t minus_length_at(std::string_view text, size_t pos) {
+  if (text[pos] == '-') return 1;
+  return text.compare(pos, kMinusSign.size(), kMinusSign) == 0 ? kMinusSign.size() : 0;
+}
+
+// What a sign before a term stands after: "=", an opening bracket or an
+// operator («x = -b», «(-x», «2*-y», «a ≤ -b»).
+bool opens_a_term(char32_t c) {
+  switch (c) {
+    case '=':
+    case '(':
+    case '[':
+    case '{':
+    case '+':
+    case '*':
+    case '/':
+    case '^':
+    case '<':
+    case '>':
+    case U'\u2212':
+    case U'\u00D7':
+    case U'\u00F7':
+    case U'\u00B1':
+    case U'\u2264':
+    case U'\u2265':
+    case U'\u2260':
+    case U'\u2248':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Whether the minus at `pos` stands before a letter, after something that
+// opens a term, white space between the two allowed.
+bool is_minus_before_letter(std::string_view text, size_t pos, size_t length) {
+  size_t next = 0;
+  if (pos + length >= text.size() || !text::is_alphabetic(text::char_at(text, pos + length, &next)))
+    return false;
+  size_t before = pos;
+  while (before > 0 && (text[before - 1] == ' ' || text[before - 1] == '\t')) --before;
+  return before > 0 && opens_a_term(text::char_before(text, before));
+}
+
+}  // namespace
+
+bool read_minus_before_letter(std::string_view text, std::string& out) {
+  if (!rewrite::has_byte(text, '-') && text.find(kMinusSign) == std::string_view::npos)
+    return false;
+  size_t copied = 0;
+  bool any = false;
+  for (size_t pos = 0; pos < text.size(); ++pos) {
+    const size_t length = minus_length_at(text, pos);
+    if (length == 0 || !is_minus_before_letter(text, pos, length)) continue;
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 16);
+      any = true;
+    }
+    out.append(text.data() + copied, pos - copied);
+    out += " trừ ";
+    copied = pos + length;
+    pos = copied - 1;
+  }
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
+}
+
 // Each group digit by digit, the groups joined by ", ".
 bool read_numeric_dash_groups(std::string_view text, std::string& out) {
   if (!rewrite::has_dash(text)) return false;

@@ -47,6 +47,11 @@ bool read_context_den(std::string_view text, std::string& out);
 bool read_eq_minus(std::string_view text, std::string& out);
 bool read_eq_neg(std::string_view text, std::string& out);
 bool read_quantity_ranges(std::string_view text, std::string& out);
+
+// «x = -b/a» → «x =  trừ b/a»; «(-x)», «2*-y» alike: a minus (or U+2212)
+// right before a letter, after "=", an opening bracket or an operator, is
+// the sign «trừ». A hyphen inside or before a word elsewhere stays.
+bool read_minus_before_letter(std::string_view text, std::string& out);
 bool read_numeric_dash_groups(std::string_view text, std::string& out);
 bool read_phone_space(std::string_view text, std::string& out);
 bool read_power_of_ten_implicit(std::string_view text, std::string& out);

@@ -317,16 +317,17 @@ void read_letter_number(std::string& text) {
   });
 }
 
-// 8. «x'» → «ích phẩy».
+// 8. «x'» → «ích phẩy»; «f′» → «ép phẩy».
 void read_primes(std::string& text) {
-  if (holds(text, "'") || holds(text, "’")) rewrite::in_place_read(text, RE_PRIME(), read_prime);
+  if (holds(text, "'") || holds(text, "’") || holds(text, "′") || holds(text, "″")) {
+    rewrite::in_place_read(text, RE_PRIME(), read_prime);
+  }
 }
 
-// 9. «45''» → «45 phẩy phẩy ».
+// 9. «45'» → «45 phút »; «27"» → «27 inch »; «"Top 5"» keeps its quotes.
 void read_digit_primes(std::string& text) {
-  if (holds(text, "'") || holds(text, "’") || holds(text, "\"") || holds(text, "”")) {
-    rewrite::in_place_read(text, RE_PRIME_DIGIT(), read_digit_prime);
-  }
+  std::string out;
+  if (read_number_marks(text, out)) text.swap(out);
 }
 
 // «-3» → «trừ ba»; «+2» → «hai»; «003» → «không không ba».
@@ -851,21 +852,23 @@ std::string_view folded_character(std::string_view text, size_t pos, size_t next
   return roman_numeral_letters(c);
 }
 
-}  // namespace
-
-bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
+// Every character beyond ASCII for which `fold` gives a text (in `scratch`)
+// replaced by it; the others copied. ASCII bytes and the Vietnamese letters of
+// U+1E00..U+1EFF, which no fold changes, are skipped undecoded, and so, when
+// `skip_two_byte` is set, are the two-byte characters below U+0640 but for the
+// modifier letters of U+0280..U+02BF.
+template <class Fold>
+bool fold_characters(std::string_view text, std::string& out, bool skip_two_byte, Fold fold) {
   size_t copied = 0;
   bool any = false;
+  std::string scratch;
   for (size_t pos = 0, next = 0; pos < text.size(); pos = next) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) {
       next = pos + 1;
       continue;
     }
-    // Skipped undecoded: two-byte characters below U+0640 but for the modifier
-    // letters of U+0280..U+02BF, and the Vietnamese letters of U+1E00..U+1EFF,
-    // hold no digit, no Roman numeral and no apostrophe.
-    if (lead < 0xD9 && lead != 0xCA && pos + 1 < text.size()) {
+    if (skip_two_byte && lead < 0xD9 && lead != 0xCA && pos + 1 < text.size()) {
       next = pos + 2;
       continue;
     }
@@ -875,23 +878,72 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
       continue;
     }
     const char32_t c = text::char_at(text, pos, &next);
-    char digit = 0;
-    const std::string_view folded = folded_character(text, pos, next, c, digit);
-    if (folded.empty()) continue;
+    scratch.clear();
+    if (!fold(text, pos, next, c, scratch)) continue;
     if (!any) {
       out.clear();
-      out.reserve(text.size());
+      out.reserve(text.size() + 16);
       any = true;
     }
     out.append(text.data() + copied, pos - copied);
-    out += folded;
+    out += scratch;
     copied = next;
   }
   if (any) out.append(text.data() + copied, text.size() - copied);
   return any;
 }
 
+}  // namespace
+
+bool fold_digits_and_apostrophes(std::string_view text, std::string& out) {
+  // The two-byte characters skipped hold no digit, no Roman numeral and no
+  // apostrophe.
+  return fold_characters(
+      text, out, true,
+      [](std::string_view t, size_t pos, size_t next, char32_t c, std::string& folded) {
+        char digit = 0;
+        folded = folded_character(t, pos, next, c, digit);
+        return !folded.empty();
+      });
+}
+
 namespace {
+
+// A character the steps read or keep as a letter or digit: an ASCII letter
+// or digit, a Vietnamese letter, "°", or a key of the symbol, superscript and
+// subscript tables.
+bool is_read_by_steps(char32_t c) {
+  if (c < 0x80) return text::is_ascii_letter(c) || text::is_ascii_digit(c) || symbol_reading(c);
+  return c == U'°' || is_kept_non_ascii(c) || symbol_reading(c) != nullptr;
+}
+
+// A character that no step reads and the stray-character step would turn into
+// a space: not kept, not a Latin letter (spelled there), not a mark (dropped
+// on a letter), not read by a table.
+bool is_deleted_at_last_step(char32_t c) {
+  return c >= 0x80 && !is_kept_non_ascii(c) && !text::is_white_space(c) &&
+         !text::is_latin_letter(c) && !text::is_mark(c) && c != U'°' && c != kSuperscriptMinus &&
+         symbol_reading(c) == nullptr;
+}
+
+// The decomposition that stands for c, or "" when c stays: «℃» → «°C», «㎏» →
+// «kg», «𝐒» → «S», «①» → «1»; «…» (dots, which no step reads as a sign) and
+// «²» (read by its table) stay.
+std::string compatibility_form(char32_t c) {
+  if (!is_deleted_at_last_step(c)) return {};
+  std::string mapping = text::decomposition_mapping(c);
+  for (size_t pos = 0; pos < mapping.size();) {
+    if (!is_read_by_steps(text::decode_utf8(mapping, pos))) return {};
+  }
+  return mapping;
+}
+
+// Whether each character of the Basic Multilingual Plane has a compatibility
+// form, as far as this thread has met it: 0 not met, 1 stays, 2 has a form.
+std::vector<uint8_t>& known_compatibility_forms() {
+  thread_local std::vector<uint8_t> known(0x10000, 0);
+  return known;
+}
 
 // Whether the superscript digits that begin at text[start] are an exponent:
 // they stand right after an ASCII digit, or after a word of ASCII letters
@@ -916,6 +968,19 @@ bool may_hold_superscript_digit(std::string_view text) {
 }
 
 }  // namespace
+
+bool fold_compatibility_signs(std::string_view text, std::string& out) {
+  std::vector<uint8_t>& known = known_compatibility_forms();
+  return fold_characters(text, out, false,
+                         [&known](std::string_view, size_t, size_t, char32_t c, std::string& form) {
+                           if (c < 0x10000) {
+                             if (known[c] == 0) known[c] = compatibility_form(c).empty() ? 1 : 2;
+                             if (known[c] == 1) return false;
+                           }
+                           form = compatibility_form(c);
+                           return !form.empty();
+                         });
+}
 
 bool fold_superscript_exponents(std::string_view text, std::string& out) {
   if (!may_hold_superscript_digit(text)) return false;

@@ -51,6 +51,15 @@ bool fold_digits_and_apostrophes(std::string_view text, std::string& out);
 // untouched, when nothing changes.
 bool fold_superscript_exponents(std::string_view text, std::string& out);
 
+// Before the pipeline: a sign that no step reads, and that the last step would
+// therefore delete, becomes its compatibility decomposition when every
+// character of that is one the steps read («25 ℃» → «25 °C», «5 ㎏» → «5 kg»,
+// «𝐒𝐀𝐋𝐄» → «SALE», «①» → «1», «µ» → «μ»), so that it reads as what it
+// stands for. Signs the steps read stay («²», «½»), as do signs whose
+// decomposition holds something else («…», «⒈»). True with the result in
+// `out`; false, with `out` untouched, when nothing changes.
+bool fold_compatibility_signs(std::string_view text, std::string& out);
+
 // Patterns of the steps, in step order (the others are their owners': the
 // exception, Roman, prime, acronym and version patterns).
 const text::Regex& DOMAIN_SUFFIXES_RE();

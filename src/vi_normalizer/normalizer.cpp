@@ -20,6 +20,7 @@
 #include "vi_normalizer/numerical.hpp"
 #include "vi_normalizer/resources.hpp"
 #include "vi_normalizer/rewrite.hpp"
+#include "vi_normalizer/roman_primes.hpp"
 #include "vi_normalizer/technical.hpp"
 #include "vi_normalizer/telephones.hpp"
 #include "vi_normalizer/units.hpp"
@@ -828,6 +829,7 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, fold_digits_and_apostrophes);       //    other scripts' digits, ’ in words
   run_pass(text, fold_dong_signs);                   //    "₫" → "đ", read as "đ" is
   run_pass(text, fold_superscript_exponents);        //    "10⁶" → "10^6", read as "^" is
+  run_pass(text, fold_compatibility_signs);          //    "℃" → "°C", "㎏" → "kg", "𝐒" → "S"
   // Keys that no stretch of the text as it enters the steps can imitate.
   MaskTable masks(text);
   run_masking(text, masks, mask_placeholders);       //  1 caller placeholders
@@ -844,8 +846,13 @@ std::string clean_vietnamese_text(std::string_view input) {
   run_pass(text, read_context_den);                  //  9 "từ 5-10" → đến
   run_pass(text, read_eq_minus);                     // 10 "5-3=" → trừ
   run_pass(text, read_eq_neg);                       // 11 "=-5" → âm
+  run_pass(text, read_minus_before_letter);          //    "= -b" → trừ, before "-" joins words
   run(text, expand_abbreviations);                   // 12 abbreviations
   run(text, expand_scientific_notation);             // 13 mantissa and exponent
+  // Before the date and number passes read "1/2" or "6,5" into words, so
+  // that the mark still follows the number ("10h30'" is glued to a word and
+  // stays for the clock times).
+  run_pass(text, read_number_marks);                 //    "38'45\"" → phút, giây; "27\"" → inch
   // Before the date pass, which would take «00-17» of «8:00-17:00» for a day
   // and month: a dash between two quantities of one kind reads «đến».
   run_pass(text, read_quantity_ranges);              //    "8h-17h" → đến

@@ -123,6 +123,23 @@ const CharMap& SYMBOLS_MAP() {
       {U'\u2157', " ba phần năm "},  // ⅗
       {U'\u2158', " bốn phần năm "},  // ⅘
       {U'\u215A', " năm phần sáu "},  // ⅚
+      {U'\u2030', " phần nghìn "},  // ‰
+      {U'\u2031', " phần vạn "},  // ‱
+      {U'\u221A', " căn "},  // √
+      {U'\u221B', " căn bậc ba "},  // ∛
+      {U'\u221C', " căn bậc bốn "},  // ∜
+      {U'\u2206', " đen ta "},  // ∆
+      {U'\u222B', " tích phân "},  // ∫
+      {U'\u2213', " trừ cộng "},  // ∓
+      {U'\u2209', " không thuộc "},  // ∉
+      {U'\u2203', " tồn tại "},  // ∃
+      {U'\u2205', " rỗng "},  // ∅
+      {U'\u2220', " góc "},  // ∠
+      {U'\u22A5', " vuông góc "},  // ⊥
+      {U'\u2225', " song song "},  // ∥
+      {U'\u25B3', " tam giác "},  // △
+      {U'\u21D2', " suy ra "},  // ⇒
+      {U'\u21D4', " tương đương "},  // ⇔
   });
   return table;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "text/bytes.hpp"
 #include "text/char_classes.hpp"
 #include "text/unicode.hpp"
 #include "vi_normalizer/num2vi.hpp"
@@ -18,15 +19,16 @@ const text::Regex& RE_ROMAN_NUMBER() {
   return re;
 }
 
-// «x'» → group «x»; «A’» → «A»; nothing in «don't», «l'eau», «ab'».
+// «x'» → group «x»; «A’», «f′» → «A», «f»; «A″» → «A» and «″»; nothing in
+// «don't», «l'eau», «ab'».
 const text::Regex& RE_PRIME() {
-  static const text::Regex re(R"re((\b[a-zA-Z0-9])['’](?!\w))re", text::Engine::kBacktracking);
+  static const text::Regex re(R"re((\b[a-zA-Z0-9])(['’′]|″)(?!\w))re", text::Engine::kBacktracking);
   return re;
 }
 
-// «45''» → «''»; «45”» → «”»; the digit stays outside the match.
+// «45''» → «''»; «45”» → «”»; «45′» → «′»; the digit stays outside the match.
 const text::Regex& RE_PRIME_DIGIT() {
-  static const text::Regex re(R"re((?<=\d)(['’]+|[\x22”]))re", text::Engine::kBacktracking);
+  static const text::Regex re(R"re((?<=\d)(['’′]+|[\x22”″]))re", text::Engine::kBacktracking);
   return re;
 }
 
@@ -111,26 +113,159 @@ std::string read_roman_numeral(const text::Captures& m) {
   return out;
 }
 
-// «x'» → «ích phẩy»; «5'» → «năm phẩy».
+// «x'» → «ích phẩy»; «A″» → «a phẩy phẩy». A digit and its mark stay as
+// they are: after a number the mark is read as minutes, seconds or inches
+// (read_number_marks).
 std::string read_prime(const text::Captures& m) {
   const std::string lowered = text::to_lower(m[1]);
+  if (lowered.size() == 1 && lowered[0] >= '0' && lowered[0] <= '9') return std::string(m.str());
   std::string out;
-  if (lowered.size() == 1 && lowered[0] >= '0' && lowered[0] <= '9') {
-    out = n2w_single(lowered);
-  } else if (const std::string_view* name = VI_LETTER_NAMES().find(lowered)) {
+  if (const std::string_view* name = VI_LETTER_NAMES().find(lowered)) {
     out = std::string(*name);
   } else {
     out = lowered;
   }
-  out += " phẩy";
+  out += m[2] == "″" ? " phẩy phẩy" : " phẩy";
   return out;
 }
 
-// «'» → « phẩy »; «''», «'''», «"», «”» → « phẩy phẩy ».
-std::string read_digit_prime(const text::Captures& m) {
-  const std::string_view marks = m[1];
-  const bool single = marks == "'" || marks == "’";
-  return single ? " phẩy " : " phẩy phẩy ";
+namespace {
+
+bool is_space(char32_t c) { return text::is_white_space(c); }
+
+// The quotations open at a point of the text, in the sentence it is in.
+struct OpenQuotes {
+  bool double_quote = false;
+  bool single_quote = false;
+};
+
+// What may stand right before an opening single quote.
+bool opens_before_quote(char32_t c) {
+  return is_space(c) || c == '(' || c == '[' || c == '{' || c == '"' || c == U'“';
+}
+
+// The quotations open once text[from, to) has been read with `open` at
+// `from`: a sentence end («. », a line break) closes every one; “ opens a
+// double quotation, " and ” open one or close the one open; ‘, and ' or ’ at
+// the start of a word, open a single one, and ' or ’ at the end of a word
+// closes it. An apostrophe inside a word («don't») does neither.
+void read_quotes(std::string_view text, size_t from, size_t to, OpenQuotes& open) {
+  for (size_t pos = from, next = from; pos < to; pos = next) {
+    const char32_t c = text::char_at(text, pos, &next);
+    size_t after_end = next;
+    const char32_t after = next < text.size() ? text::char_at(text, next, &after_end) : 0;
+    if (c == '\n' || c == '\r' || ((c == '.' || c == '!' || c == '?') && is_space(after))) {
+      open = OpenQuotes{};
+    } else if (c == U'“') {
+      open.double_quote = true;
+    } else if (c == '"' || c == U'”') {
+      open.double_quote = !open.double_quote;
+    } else if (c == U'‘') {
+      open.single_quote = true;
+    } else if (c == '\'' || c == U'’') {
+      const bool word_start = pos == 0 || opens_before_quote(text::char_before(text, pos));
+      if (word_start && after != 0 && !is_space(after)) {
+        open.single_quote = true;
+      } else if (!word_start && (after == 0 || !text::is_alphanumeric(after))) {
+        open.single_quote = false;
+      }
+    }
+  }
+}
+
+bool is_number_char(char c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; }
+
+// Where the number that ends at `end` starts: digits, with "." or "," between
+// them; no further back than `floor`.
+size_t number_start(std::string_view text, size_t end, size_t floor) {
+  size_t start = end;
+  while (start > floor && is_number_char(text[start - 1])) --start;
+  while (start < end && (text[start] == '.' || text[start] == ',')) ++start;
+  return start;
+}
+
+// Where the run of spaces and tabs that ends at `end` starts.
+size_t spaces_start(std::string_view text, size_t end, size_t floor) {
+  while (end > floor && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  return end;
+}
+
+// The word of letters that ends at `end` (after the spaces before it).
+std::string_view word_before(std::string_view text, size_t end, size_t floor) {
+  const size_t word_end = spaces_start(text, end, floor);
+  size_t start = word_end;
+  while (start > floor && text::is_alphabetic(text::char_before(text, start))) {
+    start = text::char_start_before(text, start);
+  }
+  return text.substr(start, word_end - start);
+}
+
+bool is_double_quote(std::string_view marks) { return marks == "\"" || marks == "”"; }
+
+// Whether the marks close the quotation open: " or ” a double one, ' or ’
+// (one or more) a single one; primes (′, ″) close none.
+bool closes(std::string_view marks, const OpenQuotes& open) {
+  if (is_double_quote(marks)) return open.double_quote;
+  return open.single_quote && marks.find("′") == std::string_view::npos &&
+         marks.find("″") == std::string_view::npos;
+}
+
+// One mark (', ’ or ′) is a single prime; ", ”, ″ or a run of two or more
+// marks is a double one.
+bool is_single_prime(std::string_view marks) {
+  return marks == "'" || marks == "’" || marks == "′";
+}
+
+}  // namespace
+
+bool read_number_marks(std::string_view text, std::string& out) {
+  if (!text::has_any_byte(text, "'\"") && text.find("\xE2\x80") == std::string_view::npos) {
+    return false;
+  }
+  OpenQuotes open;
+  size_t read_to = 0;  // quotations read up to here
+  size_t copied = 0;
+  size_t minute_end = std::string_view::npos;  // just past the last minute mark
+  bool any = false;
+  RE_PRIME_DIGIT().for_each(text, [&](const text::Captures& m) {
+    const size_t start = m.start(0);
+    const size_t end = m.end(0);
+    const size_t number = number_start(text, start, copied);
+    // Digits glued to a word («A4"», «mp3'») are no number of their own.
+    if (number == start || (number > 0 && text::is_alphabetic(text::char_before(text, number)))) {
+      return;
+    }
+    read_quotes(text, read_to, start, open);
+    read_to = end;
+    const std::string_view marks = m[1];
+    std::string_view reading;
+    if (closes(marks, open)) {
+      (is_double_quote(marks) ? open.double_quote : open.single_quote) = false;
+    } else if (is_single_prime(marks)) {
+      reading = "phút";
+      minute_end = end;
+    } else {
+      reading = spaces_start(text, number, copied) == minute_end ? "giây" : "inch";
+    }
+    if (!any) {
+      out.clear();
+      out.reserve(text.size() + 16);
+      any = true;
+    }
+    out.append(text.data() + copied, start - copied);
+    out += ' ';
+    if (reading.empty()) {
+      // A closing quote, set apart from the digit so that no later step
+      // takes it for a mark of the number.
+      out += marks;
+    } else if (text::to_lower(word_before(text, number, copied)) != reading) {
+      out += reading;  // «phút 89'»: a unit said before the number is not said again
+      out += ' ';
+    }
+    copied = end;
+  });
+  if (any) out.append(text.data() + copied, text.size() - copied);
+  return any;
 }
 
 // «10.0.1» → «một không chấm không chấm một»; a digit of another script stays.

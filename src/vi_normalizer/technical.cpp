@@ -223,9 +223,52 @@ void read_piece_with_at(std::string_view piece, Readings& out) {
   if (from < piece.size()) read_technical_piece(piece.substr(from), out);
 }
 
+// A piece with a letter beyond ASCII and ASCII marks between its words, as
+// the query of an address carried on past its match holds («phở+bò»).
+bool is_words_with_marks(std::string_view piece) {
+  bool beyond = false;
+  bool mark = false;
+  size_t pos = 0;
+  while (pos < piece.size()) {
+    const char32_t c = text::decode_utf8(piece, pos);
+    if (c < 0x80) {
+      mark = mark || !(text::is_ascii_letter(c) || text::is_ascii_digit(c));
+    } else {
+      beyond = beyond || (c != kKelvinSign && c != kLongS && text::is_alphabetic(c));
+    }
+  }
+  return beyond && mark;
+}
+
+// «phở+bò» → «phở cộng bò»: each word is read as a piece of its own, and each
+// mark between them by the delimiter words or the symbol table (as it stands
+// when neither has it).
+void read_words_with_marks(std::string_view piece, Readings& out) {
+  size_t from = 0;
+  for (size_t pos = 0; pos < piece.size(); ++pos) {
+    const auto c = static_cast<unsigned char>(piece[pos]);
+    if (c >= 0x80 || text::is_ascii_letter(c) || text::is_ascii_digit(c)) continue;
+    if (pos > from) read_technical_piece(piece.substr(from, pos - from), out);
+    const std::string_view mark = piece.substr(pos, 1);
+    if (const char* word = technical_delimiter_word(mark)) {
+      out.add(word);
+    } else if (const std::string_view* reading = SYMBOLS_MAP().find(c)) {
+      out.add(text::trim(*reading));
+    } else {
+      out.add(mark);
+    }
+    from = pos + 1;
+  }
+  if (from < piece.size()) read_technical_piece(piece.substr(from), out);
+}
+
 void read_technical_piece(std::string_view piece, Readings& out) {
   if (piece.find('@') != std::string_view::npos) {
     read_piece_with_at(piece, out);
+    return;
+  }
+  if (is_words_with_marks(piece)) {
+    read_words_with_marks(piece, out);
     return;
   }
   const std::string lowered = text::to_lower(piece);

@@ -122,6 +122,19 @@ TEST(InlinePasses, Equations) {
                                 {"5 trừ 3 =-2", "5 trừ 3 = âm 2"},
                                 {"x=5-2", "x=5-2"},
                             });
+  expect_cases(read_minus_before_letter, {
+                                             {"x = -b/a", "x =  trừ b/a"},
+                                             {"x=-b", "x= trừ b"},
+                                             {"(-x)", "( trừ x)"},
+                                             {"2*−y", "2* trừ y"},
+                                             {"a ≥ -b", "a ≥  trừ b"},
+                                             // no term opened, or no letter after
+                                             {"đi -abc", "đi -abc"},
+                                             {"COVID-19", "COVID-19"},
+                                             {"x = -5", "x = -5"},
+                                             {"a - b", "a - b"},
+                                             {"-x", "-x"},
+                                         });
 }
 
 TEST(InlinePasses, DigitGroupsReadDigitByDigit) {

@@ -400,6 +400,29 @@ TEST(FoldSuperscriptExponents, DigitsAfterANumberOrAWordAreAnExponent) {
   expect_folds(fold_superscript_exponents, cases);
 }
 
+TEST(FoldCompatibilitySigns, SignsTheLastStepWouldDelete) {
+  const Case cases[] = {
+      {"25 ℃, 98 ℉", "25 °C, 98 °F"},
+      {"5 ㎏ 10 ㎞ 20 ㎡", "5 kg 10 km 20 m²"},
+      {"\U0001D412\U0001D400 \U0001D7D3", "SA 5"},  // mathematical bold S, A and 5
+      {"Ⓐ ① ™ µ ＋", "A 1 TM μ +"},
+      // Read by a step already, kept, spelled later, or decomposed into what
+      // no step reads: unchanged.
+      {"x² H₂O ½ ‰ √ ° Hà Nội", "x² H₂O ½ ‰ √ ° Hà Nội"},
+      {"ﬁ Ａ ü", "ﬁ Ａ ü"},
+      {"… ⒈ ⅙ ′ ″", "… ⒈ ⅙ ′ ″"},
+      {"⁻ ﹣", "⁻ ﹣"},
+  };
+  for (const Case& c : cases) {
+    std::string out = "untouched";
+    const bool changed = fold_compatibility_signs(c.input, out);
+    EXPECT_EQ(changed ? out : std::string(c.input), c.expected) << c.input;
+    if (!changed) {
+      EXPECT_EQ(out, "untouched") << c.input;
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Mixed inputs: every step accepts any valid text.
 

@@ -74,8 +74,11 @@ TEST(Primes, OneCharacterWordBeforeTheMark) {
   const Case cases[] = {
       {"x'", "ích phẩy"},
       {"A’", "a phẩy"},
-      {"5'", "năm phẩy"},
       {"f' = 2", "ép phẩy = 2"},
+      {"f′(x)", "ép phẩy(x)"},
+      {"A″", "a phẩy phẩy"},
+      // A digit keeps its mark, which is read as a number's mark (minutes).
+      {"5'", "5'"},
       // contractions and longer words are no primes
       {"don't", "don't"},
       {"l'eau", "l'eau"},
@@ -84,29 +87,45 @@ TEST(Primes, OneCharacterWordBeforeTheMark) {
   for (const Case& c : cases) expect_step(RE_PRIME(), read_prime, c);
 }
 
-TEST(Primes, MarksAfterADigit) {
+// The marks after a number: minutes, seconds after minutes, inches, or a
+// quote that closes a quotation.
+TEST(Primes, MarksAfterANumber) {
   const Case cases[] = {
-      {"45'", "45 phẩy "},
-      {"45’", "45 phẩy "},
-      {"45''", "45 phẩy phẩy "},
-      {"45’'", "45 phẩy phẩy "},
-      {"45”", "45 phẩy phẩy "},
-      {"45\"", "45 phẩy phẩy "},
-      {"45'''", "45 phẩy phẩy "},
-      {"12°30'15\"", "12°30 phẩy 15 phẩy phẩy "},
+      {"45'", "45 phút "},
+      {"45’", "45 phút "},
+      {"45′", "45 phút "},
+      {"45''", "45 inch "},
+      {"45”", "45 inch "},
+      {"45\"", "45 inch "},
+      {"45″", "45 inch "},
+      {"45'''", "45 inch "},
+      {"38'45\"", "38 phút 45 giây "},
+      {"38′ 45″", "38 phút  45 giây "},
+      {"12°30'15\"", "12°30 phút 15 giây "},
+      {"1'30,5\"", "1 phút 30,5 giây "},
+      {"phút 89'", "phút 89 "},
+      {"dài 27\" rộng 15\"", "dài 27 inch  rộng 15 inch "},
+      // Closing quotes stay, set apart from the digit.
+      {"\"Lật Mặt 7\"", "\"Lật Mặt 7 \""},
+      {"“Top 5”", "“Top 5 ”"},
+      {"'Top 5'", "'Top 5 '"},
+      {"(\"A 1\") 2\"", "(\"A 1 \") 2 inch "},
+      // A sentence end or a line break closes the quotation.
+      {"\"a. 2\"", "\"a. 2 inch "},
+      {"\"a\n2\"", "\"a\n2 inch "},
+      // An apostrophe inside a word opens nothing.
+      {"don't 5'", "don't 5 phút "},
+      // No number of its own, or no mark after a number: unchanged.
+      {"A4\"", "A4\""},
+      {"mp3'", "mp3'"},
       {"a'", "a'"},
+      {"1 \"", "1 \""},
   };
-  for (const Case& c : cases) expect_step(RE_PRIME_DIGIT(), read_digit_prime, c);
-}
-
-TEST(Primes, OneDigitWordTakesTheLetterStepFirst) {
-  // «5''»: the first mark goes with the one-character word; the second no
-  // longer follows a digit.
-  const std::string after_prime = apply(RE_PRIME(), read_prime, "5''");
-  EXPECT_EQ(after_prime, "năm phẩy'");
-  EXPECT_EQ(apply(RE_PRIME_DIGIT(), read_digit_prime, after_prime), "năm phẩy'");
-  // «45''» is no one-character word and reaches the digit step whole.
-  EXPECT_EQ(apply(RE_PRIME(), read_prime, "45''"), "45''");
+  for (const Case& c : cases) {
+    std::string out;
+    const std::string got = read_number_marks(c.input, out) ? out : std::string(c.input);
+    EXPECT_EQ(got, c.expected) << "input «" << c.input << "»";
+  }
 }
 
 TEST(Versions, DottedNumbersOfThreeOrMoreParts) {

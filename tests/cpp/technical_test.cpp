@@ -404,6 +404,14 @@ TEST(NormalizeTechnical, AddressesGoOnOverLettersBeyondAscii) {
       {"https://a.com/hà/b.pdf",
        "__start_en__https__end_en__ __start_en__a__end_en__ chấm com gạch hà gạch "
        "__start_en__b__end_en__ chấm __start_en__pdf__end_en__"},
+      // Words beyond ASCII with marks between them: each word is read as a
+      // word, each mark through the tables.
+      {"https://x.vn/?q=phở+bò+hà",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch "
+       "hỏi __start_en__q__end_en__ bằng phở cộng bò cộng hà"},
+      {"https://x.vn/?q=áo,dài+2",
+       "__start_en__https__end_en__ __start_en__x__end_en__ chấm __start_en__v n__end_en__ gạch "
+       "hỏi __start_en__q__end_en__ bằng áo , dài cộng hai"},
       // Strings that are no address do not go on.
       {"report.pdfé", "report.pdfé"},
       {"a.b.c-đ", "__start_en__a__end_en__ chấm __start_en__b__end_en__ chấm "

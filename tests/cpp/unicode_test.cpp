@@ -192,6 +192,17 @@ TEST(Unicode, LatinLettersMarksAndTheirAsciiSpelling) {
   }
 }
 
+// One level of the mapping only: the superscript of «㎡» and the prime of
+// «″» are not decomposed again.
+TEST(Unicode, DecompositionMappingIsOneLevelDeep) {
+  EXPECT_EQ(decomposition_mapping(U'\u2103'), "°C");     // ℃
+  EXPECT_EQ(decomposition_mapping(U'\u33A1'), "m²");     // ㎡
+  EXPECT_EQ(decomposition_mapping(U'\u2033'), "′′");     // ″
+  EXPECT_EQ(decomposition_mapping(U'\U0001D412'), "S");  // mathematical bold S
+  EXPECT_EQ(decomposition_mapping(U'a'), "");
+  EXPECT_EQ(decomposition_mapping(U'\u2030'), "");  // ‰ has none
+}
+
 // ---------------------------------------------------------------------------
 // UTF-8
 

@@ -67,6 +67,20 @@ NORMALIZE_FAMILIES = {
     "TP.HCM-Long-": "TP.HCM-Long-" * (N // 12),
     "numbering words and numerals": "thế kỷ X " * (N // 10),
     "Roman-looking abbreviations": "CV MC " * (N // 6),
+    "double quotes": '"' * N,
+    "single quotes": "'" * N,
+    "curly quotes": "\u201c\u201d" * (N // 2),
+    "primes": "\u2032\u2033" * (N // 2),
+    "1\"1\"1\"": '1"' * (N // 2),
+    "1'1'1'": "1'" * (N // 2),
+    "digits then a quote": "1" * N + '"',
+    "quoted numbers": '"a 1" ' * (N // 6),
+    "opened quotes then a number": "'a " * (N // 3) + "1'",
+    "minutes and seconds": "1'2\" " * (N // 5),
+    "equals then minus letters": "=-a" * (N // 3),
+    "spaces then minus letter": "=" + " " * N + "-a",
+    "signs with decompositions": "\u2103\U0001d412\u338f" * (N // 3),
+    "address query beyond ASCII": "https://x.vn/?q=" + "phở+" * (N // 8),
 }
 
 
