@@ -4,7 +4,9 @@
 //
 // Time: one read of the header, the string table and both tables, and one
 // read of every string's bytes (strings that share bytes share the read);
-// then one comparison per pair of neighbouring keys. The string starts are
+// then one comparison per pair of neighbouring keys, whose bytes read in all
+// are held to a multiple of the file's size (see kComparedBytesPerFileByte).
+// The string starts are
 // sorted only when the string table does not list them in ascending order
 // already, as files written by tests/dictgen.py do.
 
@@ -20,6 +22,14 @@ namespace vyr::g2p {
 namespace {
 
 constexpr uint64_t kSignedCountLimit = uint64_t{1} << 31;
+
+// Neighbouring keys are compared byte by byte. Keys written one after another
+// read each byte about once; only keys that are tails of one another in the
+// pool ("a", "aa", "aaa"…) could make the comparisons read the file's bytes
+// over and over. A file whose comparisons would read more than this many
+// bytes per byte of the file is refused, so that the check stays linear.
+constexpr uint64_t kComparedBytesPerFileByte = 32;
+constexpr uint64_t kComparedBytesFloor = uint64_t{1} << 20;
 
 uint32_t le32(const char* p) {
   const auto* b = reinterpret_cast<const unsigned char*>(p);
@@ -94,6 +104,8 @@ bool PhonemeDict::is_consistent() {
 bool PhonemeDict::table_is_sorted(uint32_t count, size_t table_offset, size_t entry_size,
                                   const std::vector<uint32_t>& lengths) {
   const std::string_view bytes = file_.bytes();
+  const uint64_t budget = kComparedBytesPerFileByte * bytes.size() + kComparedBytesFloor;
+  uint64_t compared = 0;
   std::string_view previous;
   for (uint32_t i = 0; i < count; ++i) {
     const char* record = bytes.data() + table_offset + uint64_t{i} * entry_size;
@@ -104,7 +116,10 @@ bool PhonemeDict::table_is_sorted(uint32_t count, size_t table_offset, size_t en
     const char* slot = bytes.data() + string_table_offset_ + uint64_t{4} * id;
     const std::string_view key(bytes.data() + kHeaderSize + le32(slot), lengths[id]);
     // The same bytes again (a repeated id) are equal without a comparison.
-    if (i > 0 && key.data() != previous.data() && key < previous) return false;
+    if (i > 0 && key.data() != previous.data()) {
+      compared += std::min(key.size(), previous.size()) + 1;
+      if (compared > budget || key < previous) return false;
+    }
     longest_key_ = std::max(longest_key_, key.size());
     previous = key;
   }
