@@ -429,7 +429,8 @@ std::string read_day_month_in(const text::Captures& m, const WordIndex& words) {
   if (*date) {
     // A street named after a date is read without «ngày»: «đường ba tháng hai».
     std::string reading = day_month_words(a, b);
-    const std::string_view last = context.before.empty() ? "" : context.before.back();
+    const std::string_view last =
+        context.before.empty() ? std::string_view() : std::string_view(context.before.back());
     if (last == "đường" || last == "phố") reading.erase(0, std::string_view("ngày ").size());
     return date_reading(m, std::move(reading));
   }
