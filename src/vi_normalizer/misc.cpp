@@ -853,8 +853,9 @@ std::string_view folded_character(std::string_view text, size_t pos, size_t next
 }
 
 // Every character beyond ASCII for which `fold` gives a text (in `scratch`)
-// replaced by it; the others copied. ASCII bytes and the Vietnamese letters of
-// U+1E00..U+1EFF, which no fold changes, are skipped undecoded, and so, when
+// replaced by it; the others copied. ASCII bytes, the Latin letters of
+// U+00C0..U+027F (× and ÷ among them have no other form) and the Vietnamese
+// letters of U+1E00..U+1EFF, which no fold changes, are skipped undecoded, and so, when
 // `skip_two_byte` is set, are the two-byte characters below U+0640 but for the
 // modifier letters of U+0280..U+02BF.
 template <class Fold>
@@ -868,7 +869,8 @@ bool fold_characters(std::string_view text, std::string& out, bool skip_two_byte
       next = pos + 1;
       continue;
     }
-    if (skip_two_byte && lead < 0xD9 && lead != 0xCA && pos + 1 < text.size()) {
+    const bool latin_letter = lead >= 0xC3 && lead <= 0xC9;  // U+00C0..U+027F
+    if ((latin_letter || (skip_two_byte && lead < 0xD9 && lead != 0xCA)) && pos + 1 < text.size()) {
       next = pos + 2;
       continue;
     }

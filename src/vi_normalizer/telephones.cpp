@@ -1,5 +1,6 @@
 #include "vi_normalizer/telephones.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -262,6 +263,8 @@ std::string telephone_reading(const Candidate& c, size_t k) {
 
 std::vector<TelephoneNumber> find_telephone_numbers(std::string_view text) {
   std::vector<TelephoneNumber> found;
+  // Every shape holds eight digits at least; most texts hold fewer.
+  if (std::count_if(text.begin(), text.end(), is_digit) < 8) return found;
   size_t pos = 0;
   while (pos < text.size()) {
     const char b = text[pos];
