@@ -34,4 +34,22 @@ inline bool has_ascii_digit(std::string_view text) {
   return false;
 }
 
+// The bytes a text holds, from one scan, for several questions of the kind
+// of has_any_byte about one text.
+class ByteSet {
+ public:
+  explicit ByteSet(std::string_view text) {
+    for (char c : text) present_[static_cast<unsigned char>(c)] = true;
+  }
+  bool any(std::string_view bytes) const {
+    for (char c : bytes) {
+      if (present_[static_cast<unsigned char>(c)]) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::array<bool, 256> present_{};
+};
+
 }  // namespace vyr::text

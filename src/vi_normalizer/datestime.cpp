@@ -686,21 +686,24 @@ void in_place_with_words(std::string& text, const text::Regex& re,
 std::string normalize_date(std::string_view input) {
   std::string text(input);
   if (may_hold_digit(text)) {
-    if (holds_any(text, "TZ")) rewrite::in_place_read(text, RE_ISO_FIX(), split_iso_timestamp);
-    if (holds_any(text, "-")) rewrite::in_place_read(text, RE_YYYY_MM_DD(), read_iso_date);
+    // Which separators the text holds, in one scan: no reading writes one
+    // that was not there, so the answers hold through the steps.
+    const text::ByteSet present(text);
+    if (present.any("TZ")) rewrite::in_place_read(text, RE_ISO_FIX(), split_iso_timestamp);
+    if (present.any("-")) rewrite::in_place_read(text, RE_YYYY_MM_DD(), read_iso_date);
     if (text::has_byte_preceded_by(text, "0", text::is_white_space) &&
         (holds_either(text, "à", "À") || holds_either(text, "á", "Á")))
       rewrite::in_place_read(text, RE_ZERO_PADDED_DAY_MONTH(), drop_day_month_zero);
-    if (holds_any(text, "/-") && holds_either(text, "ý", "Ý"))
+    if (present.any("/-") && holds_either(text, "ý", "Ý"))
       rewrite::in_place_read(text, RE_QUARTER_YEAR(), read_quarter_year);
-    if (holds_any(text, "/")) rewrite::in_place_read(text, RE_PERIOD_YEAR(), read_period_year);
-    if (holds_any(text, "/") && rewrite::has_dash(text))
+    if (present.any("/")) rewrite::in_place_read(text, RE_PERIOD_YEAR(), read_period_year);
+    if (present.any("/") && present.any("-\xE2"))
       in_place_with_words(text, RE_DATE_SPAN(), read_date_span_in);
-    if (holds_any(text, "/-.")) {
+    if (present.any("/-.")) {
       rewrite::in_place_read(text, RE_FULL_DATE(), read_full_date);
       rewrite::in_place_read(text, RE_MONTH_YEAR(), read_month_year);
     }
-    if (holds_any(text, "/-")) in_place_with_words(text, RE_DAY_MONTH(), read_day_month_in);
+    if (present.any("/-")) in_place_with_words(text, RE_DAY_MONTH(), read_day_month_in);
   }
   // The doubled words its readings would make were left out as each was
   // written; two words that both stood in the text («năm năm qua») stay.
