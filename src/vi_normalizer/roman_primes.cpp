@@ -216,12 +216,25 @@ bool is_single_prime(std::string_view marks) {
   return marks == "'" || marks == "’" || marks == "′";
 }
 
+// Whether a mark may stand right after a digit: ' or " or a mark of
+// U+2000..U+203F after an ASCII digit or after the last byte of another
+// character (a digit of another script).
+bool may_hold_mark_after_digit(std::string_view text) {
+  for (size_t i = 1; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b != '\'' && b != '"' && !(b == 0xE2 && i + 1 < text.size() && text[i + 1] == '\x80')) {
+      continue;
+    }
+    const auto before = static_cast<unsigned char>(text[i - 1]);
+    if ((before >= '0' && before <= '9') || before >= 0x80) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool read_number_marks(std::string_view text, std::string& out) {
-  if (!text::has_any_byte(text, "'\"") && text.find("\xE2\x80") == std::string_view::npos) {
-    return false;
-  }
+  if (!may_hold_mark_after_digit(text)) return false;
   OpenQuotes open;
   size_t read_to = 0;  // quotations read up to here
   size_t copied = 0;
