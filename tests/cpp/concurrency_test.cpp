@@ -27,6 +27,7 @@
 #include "g2p_dict_builder.hpp"
 #include "runtime/pool.hpp"
 #include "vi_normalizer/normalizer.hpp"
+#include "thread_sanitizer.hpp"
 
 namespace {
 
@@ -195,14 +196,7 @@ TEST(Concurrency, SharedEngineGivesTheSingleThreadedResults) {
 // exit within a deadline that a child waiting on a lock held at the fork
 // would miss.
 TEST(Concurrency, ForkedChildrenUseTheSharedEngine) {
-#if defined(__SANITIZE_THREAD__)
-  // ThreadSanitizer ends a child of a threaded parent that starts threads.
-  GTEST_SKIP() << "not under ThreadSanitizer";
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-  GTEST_SKIP() << "not under ThreadSanitizer";
-#endif
-#endif
+  if (VYR_UNDER_THREAD_SANITIZER) GTEST_SKIP() << "not under ThreadSanitizer";
   const G2PWorkload workload;
   const TempFile file(build_dict(workload.merged, workload.common));
   const G2PEngine shared(file.path());

@@ -297,23 +297,20 @@ TEST(DictionaryCheck, UnusualButConsistentFilesLoad) {
   }
 }
 
-// Long shapes that a check reading the shared bytes once per string, or once
-// per record, would make quadratic: 300,000 strings that are tails of one
-// 300,000-byte string, and 300,000 records of one long key. Each would take
-// minutes then.
-TEST(DictionaryCheck, SharedBytesAreReadOnce) {
-  constexpr uint32_t kN = 300'000;
+// A file whose kN strings are the tails of one run of kN bytes (string i the
+// last i + 1 bytes, the starts written in descending order of ids so that the
+// loader has to sort them), and whose merged table holds kN records with the
+// key `key_of(i)`.
+template <class KeyOf>
+std::string tails_of_one_run(uint32_t kN, KeyOf key_of) {
   std::string bytes = "VYRP" + std::string(28, '\0');
-  const uint32_t pool = 32;
   bytes += std::string(kN, 'a');
   bytes.push_back('\0');
   const uint32_t slots = static_cast<uint32_t>(bytes.size());
-  // Starts in descending order of ids, so that the loader has to sort them:
-  // string i is the last i + 1 bytes, string kN - 1 the whole run.
-  for (uint32_t i = 0; i < kN; ++i) put_u32(bytes, pool - 32 + (kN - 1 - i));
+  for (uint32_t i = 0; i < kN; ++i) put_u32(bytes, kN - 1 - i);
   const uint32_t merged = static_cast<uint32_t>(bytes.size());
   for (uint32_t i = 0; i < kN; ++i) {
-    put_u32(bytes, kN - 1);  // the whole run as the key, again and again
+    put_u32(bytes, key_of(i));
     put_u32(bytes, 0);
   }
   set_u32(bytes, kStringCount, kN);
@@ -321,6 +318,17 @@ TEST(DictionaryCheck, SharedBytesAreReadOnce) {
   set_u32(bytes, kStringTable, slots);
   set_u32(bytes, kMergedTable, merged);
   set_u32(bytes, kCommonTable, merged);
+  return bytes;
+}
+
+// Long shapes that a check reading the shared bytes once per string, or once
+// per record, would make quadratic: 300,000 strings that are tails of one
+// 300,000-byte string, and 300,000 records of one long key. Each would take
+// minutes then.
+TEST(DictionaryCheck, SharedBytesAreReadOnce) {
+  constexpr uint32_t kN = 300'000;
+  // The whole run as the key, again and again.
+  const std::string bytes = tails_of_one_run(kN, [](uint32_t) { return kN - 1; });
   ASSERT_TRUE(loads(bytes));
   TempFile file(bytes);
   G2PEngine engine(file.path());
@@ -331,24 +339,8 @@ TEST(DictionaryCheck, SharedBytesAreReadOnce) {
 // would make the order check compare the same bytes again and again: such a
 // file is refused instead of taking minutes to load.
 TEST(DictionaryCheck, KeysOverlappingWithoutEndAreRefused) {
-  constexpr uint32_t kN = 300'000;
-  std::string bytes = "VYRP" + std::string(28, '\0');
-  bytes += std::string(kN, 'a');
-  bytes.push_back('\0');
-  const uint32_t slots = static_cast<uint32_t>(bytes.size());
-  // String i is the last i + 1 bytes of the run.
-  for (uint32_t i = 0; i < kN; ++i) put_u32(bytes, kN - 1 - i);
-  const uint32_t merged = static_cast<uint32_t>(bytes.size());
-  for (uint32_t i = 0; i < kN; ++i) {
-    put_u32(bytes, i);  // ascending: each key one byte longer than the last
-    put_u32(bytes, 0);
-  }
-  set_u32(bytes, kStringCount, kN);
-  set_u32(bytes, kMergedCount, kN);
-  set_u32(bytes, kStringTable, slots);
-  set_u32(bytes, kMergedTable, merged);
-  set_u32(bytes, kCommonTable, merged);
-  EXPECT_FALSE(loads(bytes));
+  // Ascending: each key one byte longer than the last.
+  EXPECT_FALSE(loads(tails_of_one_run(300'000, [](uint32_t i) { return i; })));
 }
 
 }  // namespace

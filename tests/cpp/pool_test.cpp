@@ -14,6 +14,7 @@
 
 #include "runtime/cpu_count.hpp"
 #include "runtime/panic.hpp"
+#include "thread_sanitizer.hpp"
 
 namespace vyr::runtime {
 namespace {
@@ -228,14 +229,7 @@ TEST(Pool, RunUntilStopsHandingOutWorkAndWaitsForTheTasksInFlight) {
 // run a job of its own (on a pool of its own) and exit, within a deadline
 // that a hung child would miss.
 TEST(Pool, ForkedChildrenWorkWhateverTheParentWasDoing) {
-#if defined(__SANITIZE_THREAD__)
-  // ThreadSanitizer ends a child of a threaded parent that starts threads.
-  GTEST_SKIP() << "not under ThreadSanitizer";
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-  GTEST_SKIP() << "not under ThreadSanitizer";
-#endif
-#endif
+  if (VYR_UNDER_THREAD_SANITIZER) GTEST_SKIP() << "not under ThreadSanitizer";
   std::atomic<bool> stop{false};
   std::vector<std::thread> busy;
   for (int t = 0; t < 2; ++t) {
